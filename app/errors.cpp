@@ -4,6 +4,8 @@
 
 namespace tillora {
 
-void reportAppError(IMessages& messages, const AppError& error) { showDefaultError(messages, error.message()); }
+void reportAppError(IMessages& messages, const AppError& error) {
+    showDefaultError(messages, error.message());
+}
 
 } // namespace tillora

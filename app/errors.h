@@ -26,8 +26,7 @@ template <typename Action> bool runGuarded(IMessages& messages, Action&& action)
 
 void reportAppError(IMessages& messages, const AppError& error);
 
-template <typename Action> bool runGuarded(IMessages& messages, Action&& action)
-{
+template <typename Action> bool runGuarded(IMessages& messages, Action&& action) {
     try {
         std::forward<Action>(action)();
         return true;

@@ -1,7 +1,32 @@
-#include <QApplication>
+#include "app/appform.h"
+#include "app/settingsfile.h"
+#include "platform/qt/qtfiledialogs.h"
+#include "platform/qt/qtmessages.h"
+#include "platform/qt/qtprinting.h"
+#include "platform/qt/qtshell.h"
 
-int main(int argc, char** argv)
-{
+#include <QApplication>
+#include <QTimer>
+
+using namespace tillora;
+
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(applicationTitle());
+
+    QtMessages messages;
+    QtPrompts prompts;
+    QtFileDialogs files;
+    QtPrinting printing;
+    QtShell shell;
+    SystemClock clock;
+    FileSettingsStore settings;
+    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings};
+
+    TAppForm form(services);
+    form.show();
+    // For the start-up benchmark: end as soon as the data file is open.
+    if (qEnvironmentVariableIsSet("TILLORA_QUIT_AFTER_STARTUP"))
+        QObject::connect(&form, &TAppForm::startupFinished, &app, &QApplication::quit, Qt::QueuedConnection);
+    return QApplication::exec();
 }

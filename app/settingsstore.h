@@ -11,7 +11,8 @@ class ISettingsStore {
 public:
     virtual ~ISettingsStore() = default;
     virtual bool valueExists(const QString& name) const = 0;
-    // The empty text when the value does not exist; raises "Invalid data type for '%s'" when it holds an integer.
+    // The empty text when the value does not exist; raises "Invalid data type for '%s'" when it holds an
+    // integer.
     virtual QString readString(const QString& name) const = 0;
     // Raises "Failed to get data for '%s'" when absent, "Invalid data type for '%s'" when text.
     virtual qint32 readInteger(const QString& name) const = 0;

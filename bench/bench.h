@@ -29,7 +29,7 @@ QString scratchFolder();
 
 } // namespace tillora::bench
 
-#define TILLORA_BENCHMARK(fn)                                                                                  \
-    static QList<tillora::bench::Row> fn();                                                                    \
-    [[maybe_unused]] static const int fn##_registered = tillora::bench::registerBenchmark(#fn, fn);            \
+#define TILLORA_BENCHMARK(fn)                                                                                \
+    static QList<tillora::bench::Row> fn();                                                                  \
+    [[maybe_unused]] static const int fn##_registered = tillora::bench::registerBenchmark(#fn, fn);          \
     static QList<tillora::bench::Row> fn()

@@ -13,22 +13,19 @@
 namespace tillora::bench {
 
 namespace {
-std::map<QString, Benchmark>& registry()
-{
+std::map<QString, Benchmark>& registry() {
     static std::map<QString, Benchmark> benchmarks;
     return benchmarks;
 }
 QTemporaryDir* scratch = nullptr;
 } // namespace
 
-int registerBenchmark(const char* name, Benchmark benchmark)
-{
+int registerBenchmark(const char* name, Benchmark benchmark) {
     registry()[QString::fromLatin1(name)] = std::move(benchmark);
     return 0;
 }
 
-double medianMs(const std::function<void()>& work, int repeats)
-{
+double medianMs(const std::function<void()>& work, int repeats) {
     work();
     std::vector<double> times;
     for (int i = 0; i < repeats; ++i) {
@@ -41,14 +38,15 @@ double medianMs(const std::function<void()>& work, int repeats)
     return times[times.size() / 2];
 }
 
-QString scratchFolder() { return scratch->path(); }
+QString scratchFolder() {
+    return scratch->path();
+}
 
 } // namespace tillora::bench
 
 using namespace tillora::bench;
 
-static QString ms(double value)
-{
+static QString ms(double value) {
     if (value < 0)
         return QStringLiteral("-");
     if (value < 0.1)
@@ -57,8 +55,9 @@ static QString ms(double value)
 }
 
 // Usage: tillora_bench [name-filter]
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
     scratch = &dir;

@@ -4,8 +4,7 @@
 
 namespace tillora {
 
-QString withDefaultExtension(const QString& path, const QString& defaultExt)
-{
+QString withDefaultExtension(const QString& path, const QString& defaultExt) {
     if (path.isEmpty() || defaultExt.isEmpty())
         return path;
     if (!QFileInfo(path).suffix().isEmpty())

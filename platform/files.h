@@ -21,8 +21,9 @@ public:
     virtual QString saveFile(const QString& caption, const QString& filter, const QString& defaultExt,
                              const QString& suggestedName) = 0;
     // Save with the choice "ANSI", "UTF-8", "Unicode"; returns false when cancelled.
-    virtual bool saveFileWithEncoding(const QString& caption, const QString& filter, const QString& defaultExt,
-                                      const QString& suggestedName, SaveChoice& choice) = 0;
+    virtual bool saveFileWithEncoding(const QString& caption, const QString& filter,
+                                      const QString& defaultExt, const QString& suggestedName,
+                                      SaveChoice& choice) = 0;
     // Returns false when cancelled; folder holds the chosen folder then.
     virtual bool chooseFolder(const QString& caption, QString& folder) = 0;
 };

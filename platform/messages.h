@@ -16,8 +16,8 @@ class IMessages {
 public:
     virtual ~IMessages() = default;
     // Shows a modal box and returns the button pressed (None when it was closed otherwise).
-    virtual MsgButton show(const QString& caption, const QString& text, MsgIcon icon, const MsgButtons& buttons,
-                           MsgButton defaultButton) = 0;
+    virtual MsgButton show(const QString& caption, const QString& text, MsgIcon icon,
+                           const MsgButtons& buttons, MsgButton defaultButton) = 0;
     virtual void beep() = 0;
 };
 
@@ -27,12 +27,14 @@ public:
     virtual ~IPrompts() = default;
     // A prompt text that starts with character 31 is shown without it and masks the entry with "*".
     // Returns true for OK; value holds the text then. okText and cancelText are the button captions.
-    virtual bool prompt(const QString& caption, const QString& promptText, QString& value, const QString& okText,
-                        const QString& cancelText) = 0;
+    virtual bool prompt(const QString& caption, const QString& promptText, QString& value,
+                        const QString& okText, const QString& cancelText) = 0;
 };
 
 // The application title: caption of plain message boxes and of the default error box.
-inline QString applicationTitle() { return QStringLiteral("Tillora"); }
+inline QString applicationTitle() {
+    return QStringLiteral("Tillora");
+}
 
 // The default error box: application title, error icon, OK; a full stop is added when the
 // text ends in a letter or a digit.

@@ -11,7 +11,8 @@ public:
     virtual ~IShell() = default;
     virtual bool openUrl(const QString& url) = 0;
     // Starts program with arguments in workingDir, detached from this process.
-    virtual bool startDetached(const QString& program, const QStringList& arguments, const QString& workingDir) = 0;
+    virtual bool startDetached(const QString& program, const QStringList& arguments,
+                               const QString& workingDir) = 0;
 };
 
 // The clock, so tests can fix "now".

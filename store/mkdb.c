@@ -7,8 +7,7 @@
 #include <string.h>
 #include <unistd.h>
 
-static char* readAll(const char* path)
-{
+static char* readAll(const char* path) {
     FILE* f = fopen(path, "rb");
     if (!f)
         return NULL;
@@ -26,8 +25,7 @@ static char* readAll(const char* path)
     return text;
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         fprintf(stderr, "usage: %s schema.sql data.db\n", argv[0]);
         return 2;

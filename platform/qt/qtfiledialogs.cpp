@@ -11,15 +11,13 @@ namespace tillora {
 namespace {
 
 // Qt separates filters with ";;"; callers may pass "|"-separated lists too.
-QString qtFilter(const QString& filter)
-{
+QString qtFilter(const QString& filter) {
     QString f = filter;
     return f.replace(QLatin1Char('|'), QStringLiteral(";;"));
 }
 
 void prepareSave(QFileDialog& dialog, const QString& filter, const QString& defaultExt,
-                 const QString& suggestedName)
-{
+                 const QString& suggestedName) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(qtFilter(filter));
     QString ext = defaultExt;
@@ -32,8 +30,7 @@ void prepareSave(QFileDialog& dialog, const QString& filter, const QString& defa
 
 } // namespace
 
-QString QtFileDialogs::openFile(const QString& caption, const QString& filter, const QString& defaultExt)
-{
+QString QtFileDialogs::openFile(const QString& caption, const QString& filter, const QString& defaultExt) {
     QFileDialog dialog(QApplication::activeWindow(), caption);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -45,8 +42,7 @@ QString QtFileDialogs::openFile(const QString& caption, const QString& filter, c
 }
 
 QString QtFileDialogs::saveFile(const QString& caption, const QString& filter, const QString& defaultExt,
-                                const QString& suggestedName)
-{
+                                const QString& suggestedName) {
     QFileDialog dialog(QApplication::activeWindow(), caption);
     prepareSave(dialog, filter, defaultExt, suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -54,9 +50,9 @@ QString QtFileDialogs::saveFile(const QString& caption, const QString& filter, c
     return withDefaultExtension(dialog.selectedFiles().constFirst(), defaultExt);
 }
 
-bool QtFileDialogs::saveFileWithEncoding(const QString& caption, const QString& filter, const QString& defaultExt,
-                                         const QString& suggestedName, SaveChoice& choice)
-{
+bool QtFileDialogs::saveFileWithEncoding(const QString& caption, const QString& filter,
+                                         const QString& defaultExt, const QString& suggestedName,
+                                         SaveChoice& choice) {
     QFileDialog dialog(QApplication::activeWindow(), caption);
     // The encoding choice needs a place in the dialog, which only Qt's own dialog offers.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -77,8 +73,7 @@ bool QtFileDialogs::saveFileWithEncoding(const QString& caption, const QString& 
     return true;
 }
 
-bool QtFileDialogs::chooseFolder(const QString& caption, QString& folder)
-{
+bool QtFileDialogs::chooseFolder(const QString& caption, QString& folder) {
     const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, folder);
     if (chosen.isEmpty())
         return false;

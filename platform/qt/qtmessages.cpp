@@ -13,8 +13,7 @@ namespace tillora {
 
 namespace {
 
-QMessageBox::Icon toQt(MsgIcon icon)
-{
+QMessageBox::Icon toQt(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::Information:
         return QMessageBox::Information;
@@ -45,9 +44,8 @@ constexpr ButtonInfo buttonTable[] = {
 
 } // namespace
 
-MsgButton QtMessages::show(const QString& caption, const QString& text, MsgIcon icon, const MsgButtons& buttons,
-                           MsgButton defaultButton)
-{
+MsgButton QtMessages::show(const QString& caption, const QString& text, MsgIcon icon,
+                           const MsgButtons& buttons, MsgButton defaultButton) {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     QList<QPair<QAbstractButton*, MsgButton>> made;
     for (MsgButton b : buttons) {
@@ -71,11 +69,12 @@ MsgButton QtMessages::show(const QString& caption, const QString& text, MsgIcon 
     return MsgButton::None;
 }
 
-void QtMessages::beep() { QApplication::beep(); }
+void QtMessages::beep() {
+    QApplication::beep();
+}
 
-bool QtPrompts::prompt(const QString& caption, const QString& promptText, QString& value, const QString& okText,
-                       const QString& cancelText)
-{
+bool QtPrompts::prompt(const QString& caption, const QString& promptText, QString& value,
+                       const QString& okText, const QString& cancelText) {
     QDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("PromptDialog"));
     dialog.setWindowTitle(caption);

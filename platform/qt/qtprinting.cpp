@@ -14,8 +14,7 @@ namespace tillora {
 namespace {
 
 // Width of text drawn from x with tabs expanded to multiples of tabWidth.
-int advance(const QFontMetrics& fm, int x, QChar c, int tabWidth)
-{
+int advance(const QFontMetrics& fm, int x, QChar c, int tabWidth) {
     if (c == QLatin1Char('\t'))
         return tabWidth > 0 ? (x / tabWidth + 1) * tabWidth : x;
     return x + fm.horizontalAdvance(c);
@@ -24,8 +23,7 @@ int advance(const QFontMetrics& fm, int x, QChar c, int tabWidth)
 } // namespace
 
 int layoutPlainText(QPainter& painter, const QRect& printable, const QString& text,
-                    const std::function<bool()>& newPage)
-{
+                    const std::function<bool()>& newPage) {
     const QFontMetrics fm(painter.font(), painter.device());
     const int tabWidth = 8 * fm.averageCharWidth();
     const int width = printable.width();
@@ -100,8 +98,7 @@ QtPrinting::QtPrinting(QString pdfOutput) : pdfOutput_(std::move(pdfOutput)) {}
 
 QtPrinting::~QtPrinting() = default;
 
-QFont QtPrinting::receiptFont()
-{
+QFont QtPrinting::receiptFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -109,8 +106,7 @@ QFont QtPrinting::receiptFont()
     return font;
 }
 
-bool QtPrinting::ready(QString& error)
-{
+bool QtPrinting::ready(QString& error) {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (!pdfOutput_.isEmpty()) {
@@ -129,8 +125,7 @@ bool QtPrinting::ready(QString& error)
     return true;
 }
 
-bool QtPrinting::choosePrinter(QString& error)
-{
+bool QtPrinting::choosePrinter(QString& error) {
     if (!ready(error))
         return false;
     if (!pdfOutput_.isEmpty())
@@ -143,8 +138,7 @@ bool QtPrinting::choosePrinter(QString& error)
     return true;
 }
 
-bool QtPrinting::printText(const QString& title, const QString& text, QString& error)
-{
+bool QtPrinting::printText(const QString& title, const QString& text, QString& error) {
     if (!ready(error))
         return false;
     printer_->setDocName(title);
@@ -164,8 +158,7 @@ bool QtPrinting::printText(const QString& title, const QString& text, QString& e
 }
 
 bool QtPrinting::printImage(const QString& title, const QImage& image, double widthMm, double heightMm,
-                            QString& error)
-{
+                            QString& error) {
     if (!ready(error))
         return false;
     printer_->setDocName(title);

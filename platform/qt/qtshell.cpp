@@ -6,10 +6,11 @@
 
 namespace tillora {
 
-bool QtShell::openUrl(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
+bool QtShell::openUrl(const QString& url) {
+    return QDesktopServices::openUrl(QUrl(url));
+}
 
-bool QtShell::startDetached(const QString& program, const QStringList& arguments, const QString& workingDir)
-{
+bool QtShell::startDetached(const QString& program, const QStringList& arguments, const QString& workingDir) {
     return QProcess::startDetached(program, arguments, workingDir);
 }
 

@@ -6,7 +6,8 @@ namespace tillora {
 class QtShell : public IShell {
 public:
     bool openUrl(const QString& url) override;
-    bool startDetached(const QString& program, const QStringList& arguments, const QString& workingDir) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDir) override;
 };
 
 class SystemClock : public IClock {

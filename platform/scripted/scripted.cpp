@@ -3,30 +3,26 @@
 namespace tillora {
 
 MsgButton ScriptedMessages::show(const QString& caption, const QString& text, MsgIcon icon,
-                                 const MsgButtons& buttons, MsgButton defaultButton)
-{
+                                 const MsgButtons& buttons, MsgButton defaultButton) {
     shown.append({caption, text, icon, buttons});
     return answers.isEmpty() ? defaultButton : answers.dequeue();
 }
 
-QStringList ScriptedMessages::texts() const
-{
+QStringList ScriptedMessages::texts() const {
     QStringList out;
     for (const auto& m : shown)
         out << m.text;
     return out;
 }
 
-void ScriptedMessages::clear()
-{
+void ScriptedMessages::clear() {
     shown.clear();
     answers.clear();
     beeps = 0;
 }
 
 bool ScriptedPrompts::prompt(const QString& caption, const QString& promptText, QString& value,
-                             const QString& okText, const QString& cancelText)
-{
+                             const QString& okText, const QString& cancelText) {
     shown.append({caption, promptText, okText, cancelText, value});
     if (answers.isEmpty())
         return false;
@@ -37,25 +33,25 @@ bool ScriptedPrompts::prompt(const QString& caption, const QString& promptText, 
     return true;
 }
 
-QString ScriptedFileDialogs::next() { return answers.isEmpty() ? QString() : answers.dequeue(); }
+QString ScriptedFileDialogs::next() {
+    return answers.isEmpty() ? QString() : answers.dequeue();
+}
 
-QString ScriptedFileDialogs::openFile(const QString& caption, const QString& filter, const QString& defaultExt)
-{
+QString ScriptedFileDialogs::openFile(const QString& caption, const QString& filter,
+                                      const QString& defaultExt) {
     requests.append({QStringLiteral("open"), caption, filter, defaultExt, {}});
     return next();
 }
 
-QString ScriptedFileDialogs::saveFile(const QString& caption, const QString& filter, const QString& defaultExt,
-                                      const QString& suggestedName)
-{
+QString ScriptedFileDialogs::saveFile(const QString& caption, const QString& filter,
+                                      const QString& defaultExt, const QString& suggestedName) {
     requests.append({QStringLiteral("save"), caption, filter, defaultExt, suggestedName});
     return withDefaultExtension(next(), defaultExt);
 }
 
 bool ScriptedFileDialogs::saveFileWithEncoding(const QString& caption, const QString& filter,
                                                const QString& defaultExt, const QString& suggestedName,
-                                               SaveChoice& choice)
-{
+                                               SaveChoice& choice) {
     requests.append({QStringLiteral("saveEncoding"), caption, filter, defaultExt, suggestedName});
     const QString path = next();
     if (path.isEmpty())
@@ -65,8 +61,7 @@ bool ScriptedFileDialogs::saveFileWithEncoding(const QString& caption, const QSt
     return true;
 }
 
-bool ScriptedFileDialogs::chooseFolder(const QString& caption, QString& folder)
-{
+bool ScriptedFileDialogs::chooseFolder(const QString& caption, QString& folder) {
     requests.append({QStringLiteral("folder"), caption, {}, {}, folder});
     const QString path = next();
     if (path.isEmpty())
@@ -75,8 +70,7 @@ bool ScriptedFileDialogs::chooseFolder(const QString& caption, QString& folder)
     return true;
 }
 
-bool ScriptedPrinting::choosePrinter(QString& error)
-{
+bool ScriptedPrinting::choosePrinter(QString& error) {
     ++dialogs;
     if (!printerAvailable) {
         error = QStringLiteral("no printer");
@@ -85,8 +79,7 @@ bool ScriptedPrinting::choosePrinter(QString& error)
     return dialogAccepts;
 }
 
-bool ScriptedPrinting::printText(const QString& title, const QString& text, QString& error)
-{
+bool ScriptedPrinting::printText(const QString& title, const QString& text, QString& error) {
     if (!printerAvailable) {
         error = QStringLiteral("no printer");
         return false;
@@ -96,8 +89,7 @@ bool ScriptedPrinting::printText(const QString& title, const QString& text, QStr
 }
 
 bool ScriptedPrinting::printImage(const QString& title, const QImage& image, double widthMm, double heightMm,
-                                  QString& error)
-{
+                                  QString& error) {
     if (!printerAvailable) {
         error = QStringLiteral("no printer");
         return false;
@@ -106,14 +98,13 @@ bool ScriptedPrinting::printImage(const QString& title, const QImage& image, dou
     return true;
 }
 
-bool ScriptedShell::openUrl(const QString& url)
-{
+bool ScriptedShell::openUrl(const QString& url) {
     openedUrls << url;
     return succeeds;
 }
 
-bool ScriptedShell::startDetached(const QString& program, const QStringList& arguments, const QString& workingDir)
-{
+bool ScriptedShell::startDetached(const QString& program, const QStringList& arguments,
+                                  const QString& workingDir) {
     started.append({program, arguments, workingDir});
     return succeeds;
 }

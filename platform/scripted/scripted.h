@@ -92,7 +92,7 @@ public:
         double widthMm = 0;
         double heightMm = 0;
     };
-    bool dialogAccepts = true; // false: the dialog is cancelled
+    bool dialogAccepts = true;    // false: the dialog is cancelled
     bool printerAvailable = true; // false: no printer, every step fails
     QList<Job> jobs;
     int dialogs = 0;
@@ -115,7 +115,8 @@ public:
     QList<Started> started;
 
     bool openUrl(const QString& url) override;
-    bool startDetached(const QString& program, const QStringList& arguments, const QString& workingDir) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDir) override;
 };
 
 class FixedClock : public IClock {

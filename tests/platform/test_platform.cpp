@@ -25,28 +25,31 @@ private Q_SLOTS:
     void maskedPromptShowsStars();
 };
 
-void TestPlatform::fullStop_data()
-{
+void TestPlatform::fullStop_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("letter") << "Printer not found" << "Printer not found.";
-    QTest::newRow("digit") << "Error 5" << "Error 5.";
+    QTest::newRow("letter") << "Printer not found"
+                            << "Printer not found.";
+    QTest::newRow("digit") << "Error 5"
+                           << "Error 5.";
     QTest::newRow("non-ascii letter") << QString::fromUtf8("Geçersiz ğ") << QString::fromUtf8("Geçersiz ğ.");
-    QTest::newRow("exclamation") << "Printer not found!" << "Printer not found!";
-    QTest::newRow("quote") << "'x' is not a valid floating point value'" << "'x' is not a valid floating point value'";
-    QTest::newRow("full stop") << "Done." << "Done.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("exclamation") << "Printer not found!"
+                                 << "Printer not found!";
+    QTest::newRow("quote") << "'x' is not a valid floating point value'"
+                           << "'x' is not a valid floating point value'";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
-void TestPlatform::fullStop()
-{
+void TestPlatform::fullStop() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(withFullStop(text), expected);
 }
 
-void TestPlatform::defaultErrorBox()
-{
+void TestPlatform::defaultErrorBox() {
     ScriptedMessages messages;
     showDefaultError(messages, QStringLiteral("Failed to set data for 'VCL'"));
     QCOMPARE(messages.shown.size(), 1);
@@ -56,8 +59,7 @@ void TestPlatform::defaultErrorBox()
     QCOMPARE(messages.shown[0].buttons, MsgButtons{MsgButton::Ok});
 }
 
-void TestPlatform::confirmationStaysEnglish()
-{
+void TestPlatform::confirmationStaysEnglish() {
     ScriptedMessages messages;
     messages.answers << MsgButton::No << MsgButton::Yes;
     QVERIFY(!confirm(messages, QStringLiteral("Confirm?")));
@@ -68,28 +70,35 @@ void TestPlatform::confirmationStaysEnglish()
     QCOMPARE(messages.shown[0].buttons, (MsgButtons{MsgButton::Yes, MsgButton::No}));
 }
 
-void TestPlatform::defaultExtension_data()
-{
+void TestPlatform::defaultExtension_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("ext");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("appended") << "/tmp/products" << "csv" << "/tmp/products.csv";
-    QTest::newRow("dot given") << "/tmp/products" << ".csv" << "/tmp/products.csv";
-    QTest::newRow("kept") << "/tmp/products.txt" << "csv" << "/tmp/products.txt";
-    QTest::newRow("dotted folder") << "/tmp/a.b/products" << "csv" << "/tmp/a.b/products.csv";
-    QTest::newRow("cancelled") << "" << "csv" << "";
+    QTest::newRow("appended") << "/tmp/products"
+                              << "csv"
+                              << "/tmp/products.csv";
+    QTest::newRow("dot given") << "/tmp/products"
+                               << ".csv"
+                               << "/tmp/products.csv";
+    QTest::newRow("kept") << "/tmp/products.txt"
+                          << "csv"
+                          << "/tmp/products.txt";
+    QTest::newRow("dotted folder") << "/tmp/a.b/products"
+                                   << "csv"
+                                   << "/tmp/a.b/products.csv";
+    QTest::newRow("cancelled") << ""
+                               << "csv"
+                               << "";
 }
 
-void TestPlatform::defaultExtension()
-{
+void TestPlatform::defaultExtension() {
     QFETCH(QString, path);
     QFETCH(QString, ext);
     QFETCH(QString, expected);
     QCOMPARE(withDefaultExtension(path, ext), expected);
 }
 
-void TestPlatform::scriptedPromptsAnswerInOrder()
-{
+void TestPlatform::scriptedPromptsAnswerInOrder() {
     ScriptedPrompts prompts;
     prompts.answers << QStringLiteral("EUR") << std::nullopt;
     QString value;
@@ -102,8 +111,7 @@ void TestPlatform::scriptedPromptsAnswerInOrder()
     QCOMPARE(prompts.shown[0].caption, QStringLiteral("Currency Symbol"));
 }
 
-void TestPlatform::maskedPromptShowsStars()
-{
+void TestPlatform::maskedPromptShowsStars() {
     QtPrompts prompts;
     bool checked = false;
     QTimer::singleShot(0, [&checked]() {
@@ -122,8 +130,8 @@ void TestPlatform::maskedPromptShowsStars()
     });
     QString value;
     const bool accepted =
-        prompts.prompt(QStringLiteral("Password"), QChar(31) + QStringLiteral("Please enter password:"), value,
-                       QStringLiteral("Tamam"), QString::fromUtf8("Vazgeç"));
+        prompts.prompt(QStringLiteral("Password"), QChar(31) + QStringLiteral("Please enter password:"),
+                       value, QStringLiteral("Tamam"), QString::fromUtf8("Vazgeç"));
     QVERIFY(checked);
     QVERIFY(accepted);
     QCOMPARE(value, QStringLiteral("s3cret"));

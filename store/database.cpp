@@ -1,0 +1,374 @@
+#include "store/database.h"
+
+#include "app/errors.h"
+#include "platform/messages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <limits>
+
+namespace tillora {
+
+namespace {
+
+// How long a statement waits for a lock held by another process before it fails.
+constexpr int busyTimeoutMs = 5000;
+
+const QString notOpenError = QStringLiteral("the data file is not open");
+
+// A statement text may hold only one statement: whatever follows the first one, apart
+// from blanks and semicolons, is refused instead of silently dropped.
+bool onlyBlanksAfter(const char* tail) {
+    for (; tail && *tail; ++tail) {
+        const char c = *tail;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != ';')
+            return false;
+    }
+    return true;
+}
+
+qint64 realToInteger(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 9.2233720368547758e18)
+        return std::numeric_limits<qint64>::max();
+    if (value <= -9.2233720368547758e18)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(value);
+}
+
+} // namespace
+
+void reportDbError(IMessages& messages, const QString& errorText) {
+    showPlain(messages, QStringLiteral("Exception raised with message: ") + errorText);
+}
+
+QString dataFilePath() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("data.db"));
+}
+
+// ---- QueryResult
+
+int QueryResult::columnIndex(QAnyStringView name) const {
+    const int count = columnCount();
+    for (int i = 0; i < count; ++i) {
+        if (QAnyStringView(columns_[i]) == name)
+            return i;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (QAnyStringView::compare(columns_[i], name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int QueryResult::requireColumn(QAnyStringView name) const {
+    const int index = columnIndex(name);
+    if (index < 0)
+        throw AppError(QStringLiteral("Field '%1' not found").arg(name.toString()));
+    return index;
+}
+
+const QueryResult::Cell& QueryResult::cell(int row, int column) const {
+    if (row < 0 || row >= rows_ || column < 0 || column >= columnCount())
+        throw AppError(QStringLiteral("Row %1, column %2 is out of range").arg(row).arg(column));
+    return cells_[static_cast<qsizetype>(row) * columnCount() + column];
+}
+
+bool QueryResult::isNull(int row, int column) const {
+    return cell(row, column).type == Type::Null;
+}
+
+QString QueryResult::text(int row, int column) const {
+    const Cell& c = cell(row, column);
+    switch (c.type) {
+    case Type::Null:
+        return QString();
+    case Type::Integer:
+        return QString::number(c.value.integer);
+    case Type::Real:
+        return QString::number(c.value.real, 'g', 15);
+    case Type::Text:
+    case Type::Blob:
+        return QString::fromUtf8(arena_.constData() + c.value.offset, c.size);
+    }
+    return QString();
+}
+
+qint64 QueryResult::integer(int row, int column) const {
+    const Cell& c = cell(row, column);
+    switch (c.type) {
+    case Type::Null:
+        return 0;
+    case Type::Integer:
+        return c.value.integer;
+    case Type::Real:
+        return realToInteger(c.value.real);
+    case Type::Text:
+    case Type::Blob: {
+        const QByteArray bytes =
+            QByteArray::fromRawData(arena_.constData() + c.value.offset, c.size).trimmed();
+        bool ok = false;
+        const qint64 whole = bytes.toLongLong(&ok);
+        if (ok)
+            return whole;
+        const double real = bytes.toDouble(&ok);
+        return ok ? realToInteger(real) : 0;
+    }
+    }
+    return 0;
+}
+
+double QueryResult::number(int row, int column) const {
+    const Cell& c = cell(row, column);
+    switch (c.type) {
+    case Type::Null:
+        return 0;
+    case Type::Integer:
+        return static_cast<double>(c.value.integer);
+    case Type::Real:
+        return c.value.real;
+    case Type::Text:
+    case Type::Blob: {
+        bool ok = false;
+        const double real =
+            QByteArray::fromRawData(arena_.constData() + c.value.offset, c.size).trimmed().toDouble(&ok);
+        return ok ? real : 0;
+    }
+    }
+    return 0;
+}
+
+// ---- Database
+
+Database::Database(IMessages& messages) : messages_(messages) {}
+
+Database::~Database() {
+    close();
+}
+
+bool Database::open(const QString& path) {
+    close();
+    path_ = path;
+    if (path.isEmpty()) {
+        // SQLite would make a temporary database for an empty name.
+        lastError_ = QStringLiteral("unable to open database file");
+        return false;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        lastError_ = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        return false;
+    }
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    // SQLite reads the file only at the first statement; read its schema now so that a
+    // file that is no database, or one locked beyond the time-out, fails here.
+    char* error = nullptr;
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, &error) != SQLITE_OK) {
+        lastError_ = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+        sqlite3_close(db);
+        return false;
+    }
+    db_ = db;
+    return true;
+}
+
+void Database::close() {
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+QString Database::databaseError() const {
+    return QString::fromUtf8(sqlite3_errmsg(db_));
+}
+
+void Database::reportError(const QString& errorText) {
+    lastError_ = errorText;
+    ++failures_;
+    reportDbError(messages_, errorText);
+}
+
+void Database::notify(StatementKind kind, const QString& sql, bool succeeded) {
+    if (observer_)
+        observer_(kind, sql, succeeded);
+}
+
+QueryResult Database::query(const QString& sql) {
+    QueryResult result;
+    QString error;
+    if (!db_) {
+        error = notOpenError;
+    } else {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) !=
+            SQLITE_OK) {
+            error = databaseError();
+        } else if (!stmt) {
+            error = QStringLiteral("the statement is empty");
+        } else if (!onlyBlanksAfter(tail)) {
+            error = QStringLiteral("only one statement may be run at a time");
+        } else {
+            const int columns = sqlite3_column_count(stmt);
+            result.columns_.reserve(columns);
+            for (int i = 0; i < columns; ++i)
+                result.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+                for (int i = 0; i < columns; ++i) {
+                    QueryResult::Cell cell;
+                    switch (sqlite3_column_type(stmt, i)) {
+                    case SQLITE_INTEGER:
+                        cell.type = QueryResult::Type::Integer;
+                        cell.value.integer = sqlite3_column_int64(stmt, i);
+                        break;
+                    case SQLITE_FLOAT:
+                        cell.type = QueryResult::Type::Real;
+                        cell.value.real = sqlite3_column_double(stmt, i);
+                        break;
+                    case SQLITE_TEXT:
+                    case SQLITE_BLOB: {
+                        const bool isText = sqlite3_column_type(stmt, i) == SQLITE_TEXT;
+                        const void* data = isText ? static_cast<const void*>(sqlite3_column_text(stmt, i))
+                                                  : sqlite3_column_blob(stmt, i);
+                        cell.type = isText ? QueryResult::Type::Text : QueryResult::Type::Blob;
+                        cell.size = sqlite3_column_bytes(stmt, i);
+                        cell.value.offset = result.arena_.size();
+                        if (cell.size > 0)
+                            result.arena_.append(static_cast<const char*>(data), cell.size);
+                        break;
+                    }
+                    default:
+                        break;
+                    }
+                    result.cells_.append(cell);
+                }
+                ++result.rows_;
+            }
+            if (rc != SQLITE_DONE)
+                error = databaseError();
+        }
+        sqlite3_finalize(stmt);
+    }
+    if (!error.isNull()) {
+        QueryResult failed;
+        failed.failed_ = true;
+        failed.error_ = error;
+        notify(StatementKind::Query, sql, false);
+        reportError(error);
+        return failed;
+    }
+    notify(StatementKind::Query, sql, true);
+    return result;
+}
+
+bool Database::command(const QString& sql) {
+    QString error;
+    if (!db_) {
+        error = notOpenError;
+    } else {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) !=
+            SQLITE_OK) {
+            error = databaseError();
+        } else if (!stmt) {
+            error = QStringLiteral("the statement is empty");
+        } else if (!onlyBlanksAfter(tail)) {
+            error = QStringLiteral("only one statement may be run at a time");
+        } else {
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            }
+            if (rc != SQLITE_DONE)
+                error = databaseError();
+        }
+        sqlite3_finalize(stmt);
+    }
+    notify(StatementKind::Command, sql, error.isNull());
+    if (!error.isNull()) {
+        reportError(error);
+        return false;
+    }
+    return true;
+}
+
+bool Database::transactionStep(const QString& sql) {
+    QString error;
+    if (!db_) {
+        error = notOpenError;
+    } else {
+        char* message = nullptr;
+        if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK)
+            error = QString::fromUtf8(message ? message : sqlite3_errmsg(db_));
+        sqlite3_free(message);
+    }
+    notify(StatementKind::Transaction, sql, error.isNull());
+    if (!error.isNull()) {
+        reportError(error);
+        return false;
+    }
+    return true;
+}
+
+qint64 Database::lastInsertId() const {
+    return db_ ? sqlite3_last_insert_rowid(db_) : 0;
+}
+
+int Database::changes() const {
+    return db_ ? sqlite3_changes(db_) : 0;
+}
+
+bool Database::inTransaction() const {
+    return db_ && sqlite3_get_autocommit(db_) == 0;
+}
+
+// ---- Transaction
+
+Transaction::Transaction(Database& db) : db_(db) {
+    active_ = db_.transactionStep(QStringLiteral("BEGIN IMMEDIATE;"));
+    failuresAtBegin_ = db_.failureCount();
+}
+
+Transaction::~Transaction() {
+    rollback();
+}
+
+bool Transaction::commit() {
+    if (!active_)
+        return false;
+    if (!db_.inTransaction()) {
+        // The database ended the transaction itself after a severe error; what ran
+        // before that was undone.
+        active_ = false;
+        db_.reportError(QStringLiteral("the transaction was rolled back by the database"));
+        return false;
+    }
+    if (db_.transactionStep(QStringLiteral("COMMIT;"))) {
+        active_ = false;
+        return true;
+    }
+    rollback();
+    return false;
+}
+
+void Transaction::rollback() {
+    if (!active_)
+        return;
+    active_ = false;
+    if (db_.inTransaction())
+        db_.transactionStep(QStringLiteral("ROLLBACK;"));
+}
+
+} // namespace tillora

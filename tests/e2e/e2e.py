@@ -1,0 +1,144 @@
+"""Helpers for end-to-end tests: start the real program from a program folder of its own,
+find its widgets through the accessibility tree, press them and type like a scanner."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+failures = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+
+
+def finish():
+    if failures:
+        print("%d failed: %s" % (len(failures), "; ".join(failures)))
+        sys.exit(1)
+    print("all checks passed")
+
+
+class Program:
+    """The program run from a folder of its own (so each test has its own data.db and
+    Languages folder), with its own settings and data folders."""
+
+    def __init__(self, binary, data_db=None, languages=None):
+        self.root = tempfile.mkdtemp(prefix="tillora-e2e-")
+        self.folder = os.path.join(self.root, "Tillora")
+        os.makedirs(self.folder)
+        self.binary = os.path.join(self.folder, "tillora")
+        shutil.copy2(binary, self.binary)
+        if data_db:
+            shutil.copy2(data_db, os.path.join(self.folder, "data.db"))
+        if languages:
+            shutil.copytree(languages, os.path.join(self.folder, "Languages"))
+        self.env = dict(os.environ)
+        self.env.update({
+            "QT_ACCESSIBILITY": "1",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
+            "XDG_DATA_HOME": os.path.join(self.root, "data"),
+            "QT_QPA_PLATFORM": "xcb",
+        })
+        self.process = None
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def start(self):
+        self.process = subprocess.Popen([self.binary], env=self.env, cwd=self.root)
+        return self
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def stop(self):
+        if self.running():
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def application(name="Tillora", timeout=10.0):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            if app is not None and app.name == name:
+                return app
+        time.sleep(0.1)
+    return None
+
+
+def walk(node):
+    yield node
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def find(root, role=None, name=None, timeout=5.0, predicate=None):
+    """First node below root with the given role name and accessible name."""
+    deadline = time.time() + timeout
+    while True:
+        for node in walk(root):
+            try:
+                if role is not None and node.getRoleName() != role:
+                    continue
+                if name is not None and node.name != name:
+                    continue
+                if predicate is not None and not predicate(node):
+                    continue
+                return node
+            except Exception:
+                continue
+        if time.time() >= deadline:
+            return None
+        time.sleep(0.1)
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click", "SetFocus"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+def dump(root, depth=0):
+    for i in range(root.childCount):
+        node = root.getChildAtIndex(i)
+        print("  " * depth + "%s %r" % (node.getRoleName(), node.name))
+        dump(node, depth + 1)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + list(args), check=True)
+
+
+def scan(code):
+    """What a keyboard-wedge scanner does: the code typed at full speed, then Enter."""
+    xdotool("type", "--delay", "0", code)
+    xdotool("key", "Return")
+
+
+def wait_until(condition, timeout=5.0):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if condition():
+            return True
+        time.sleep(0.05)
+    return condition()
