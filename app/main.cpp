@@ -1,5 +1,6 @@
 #include "app/appform.h"
 #include "app/settingsfile.h"
+#include "app/themes.h"
 #include "platform/qt/qtfiledialogs.h"
 #include "platform/qt/qtmessages.h"
 #include "platform/qt/qtprinting.h"
@@ -13,6 +14,8 @@ using namespace tillora;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
+    // The start-up look until the window applies the stored theme.
+    applyTheme(static_cast<int>(ThemeNames().indexOf(QStringLiteral("Amakrits"))));
 
     QtMessages messages;
     QtPrompts prompts;

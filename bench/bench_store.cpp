@@ -2,6 +2,7 @@
 // Database::query, the row's fields read by name; against the bare sqlite3 calls on the
 // same text and file.
 #include "bench/bench.h"
+#include "bench/products.h"
 
 #include "platform/scripted/scripted.h"
 #include "store/database.h"
@@ -23,69 +24,18 @@ namespace {
 constexpr int lookupsPerRun = 2000;
 constexpr int repeats = 7;
 
-QString schemaText() {
-    QString path = qEnvironmentVariable("TILLORA_SCHEMA");
-    if (path.isEmpty())
-        path = QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../store/schema.sql"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
-
-// The barcode of product i: 13 digits, spread over the range so the index is not filled in order.
-QByteArray barcodeOf(qint64 i) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%013lld",
-                  static_cast<long long>((i * 7919 + 12345) % 10000000000000LL));
-    return QByteArray(text);
-}
-
-// A data file from the schema with count products, made in one transaction with one
-// prepared insert.
-bool makeProducts(const QString& path, int count) {
-    const QString schema = schemaText();
-    if (schema.isEmpty())
-        return false;
-    QFile::remove(path);
-    sqlite3* db = nullptr;
-    bool ok = sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK &&
-              sqlite3_exec(db, schema.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK &&
-              sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_stmt* insert = nullptr;
-    ok = ok &&
-         sqlite3_prepare_v2(db, "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?);", -1,
-                            &insert, nullptr) == SQLITE_OK;
-    for (int i = 0; ok && i < count; ++i) {
-        const QByteArray code = barcodeOf(i);
-        const QByteArray name = "Product " + QByteArray::number(i);
-        sqlite3_bind_text(insert, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_double(insert, 3, 0.5 + (i % 1000) * 0.25);
-        sqlite3_bind_int(insert, 4, i % 50);
-        ok = sqlite3_step(insert) == SQLITE_DONE;
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    ok = ok && sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) == SQLITE_OK;
-    if (!ok)
-        std::fprintf(stderr, "cannot make products: %s\n", sqlite3_errmsg(db));
-    sqlite3_close(db);
-    return ok;
-}
-
 QList<Row> lookupRows(int count) {
     const QString size = QString::number(count) + QStringLiteral(" products");
     const QString operation = QStringLiteral("barcode lookup (per scan)");
     const QString path = QDir(scratchFolder()).filePath(QStringLiteral("store_%1.db").arg(count));
-    if (!makeProducts(path, count))
+    if (!makeProductFile(path, count))
         return {Row{operation, size, 0, -1, QStringLiteral("ratio <= 2"), false}};
 
     QStringList codes;
     QList<QByteArray> texts;
     for (int i = 0; i < lookupsPerRun; ++i) {
         const qint64 product = (static_cast<qint64>(i) * 104729) % count;
-        codes << QString::fromLatin1(barcodeOf(product));
+        codes << QString::fromLatin1(benchBarcode(product));
         texts << "SELECT * FROM urunler WHERE barkod=" + quote(codes.last()).toUtf8() + ";";
     }
 

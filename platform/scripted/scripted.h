@@ -2,9 +2,11 @@
 // Scripted doubles of the platform layer. Each records what the program showed or did and
 // answers from a queue, so a test reads like the behaviour it checks:
 //   messages.answers << MsgButton::Yes;  ...  QCOMPARE(messages.shown.last().caption, "Confirm");
+#include "app/memorysettings.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/printing.h"
+#include "platform/services.h"
 #include "platform/shell.h"
 
 #include <QDateTime>
@@ -123,6 +125,22 @@ class FixedClock : public IClock {
 public:
     QDateTime time = QDateTime(QDate(2026, 1, 15), QTime(14, 5, 9));
     QDateTime now() const override { return time; }
+};
+
+// Every service of a run scripted, for a main window under test.
+struct ScriptedServices {
+    ScriptedMessages messages;
+    ScriptedPrompts prompts;
+    ScriptedFileDialogs files;
+    ScriptedPrinting printing;
+    ScriptedShell shell;
+    FixedClock clock;
+    MemorySettingsStore settings;
+    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings};
+
+    ScriptedServices() = default;
+    ScriptedServices(const ScriptedServices&) = delete;
+    ScriptedServices& operator=(const ScriptedServices&) = delete;
 };
 
 } // namespace tillora

@@ -25,14 +25,11 @@ private:
     std::unique_ptr<TAppForm> start();
     QString dataFile() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/data.db"); }
 
-    ScriptedMessages messages;
-    ScriptedPrompts prompts;
-    ScriptedFileDialogs files;
-    ScriptedPrinting printing;
-    ScriptedShell shell;
-    FixedClock clock;
-    MemorySettingsStore settings;
-    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings};
+    ScriptedServices fake;
+    ScriptedMessages& messages = fake.messages;
+    ScriptedPrompts& prompts = fake.prompts;
+    MemorySettingsStore& settings = fake.settings;
+    Services& services = fake.services;
 };
 
 void TestAppForm::init() {

@@ -1,0 +1,342 @@
+// The frame of the main window around its screens: the menu, the timers, switching
+// screens, themes, remembered column widths, the two passwords and the shell commands.
+#include "app/appform.h"
+#include "app/errors.h"
+#include "app/passwords.h"
+#include "app/settingsstore.h"
+#include "app/themes.h"
+#include "buildinfo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+
+namespace tillora {
+
+namespace {
+
+QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool singleShot) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setInterval(interval);
+    timer->setSingleShot(singleShot);
+    return timer;
+}
+
+// Quotes a path for /bin/sh: inside double quotes only \ " $ ` need a backslash.
+QString shellQuoted(const QString& path) {
+    QString quoted = QStringLiteral("\"");
+    for (QChar c : path) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"') || c == QLatin1Char('$') || c == QLatin1Char('`'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+void TAppForm::buildTimers() {
+    TimerActivate = makeTimer(this, QStringLiteral("TimerActivate"), 1, true);
+    TimerPassword = makeTimer(this, QStringLiteral("TimerPassword"), 1, true);
+    TimerPasswordAdmin = makeTimer(this, QStringLiteral("TimerPasswordAdmin"), 1, true);
+    TimerColumnWidth = makeTimer(this, QStringLiteral("TimerColumnWidth"), 1000, false);
+    TimerCaptionDuzelt = makeTimer(this, QStringLiteral("TimerCaptionDuzelt"), 3000, true);
+    connect(TimerActivate, &QTimer::timeout, this, &TAppForm::TimerActivateTimer);
+    connect(TimerPassword, &QTimer::timeout, this, &TAppForm::TimerPasswordTimer);
+    connect(TimerPasswordAdmin, &QTimer::timeout, this, &TAppForm::TimerPasswordAdminTimer);
+    connect(TimerColumnWidth, &QTimer::timeout, this, &TAppForm::TimerColumnWidthTimer);
+    connect(TimerCaptionDuzelt, &QTimer::timeout, this, &TAppForm::TimerCaptionDuzeltTimer);
+}
+
+void TAppForm::buildMenu() {
+    auto item = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    const QString dots = QStringLiteral("...");
+
+    Operations1 = menuBar()->addMenu(TranslateText(QStringLiteral("Operations")));
+    Operations1->setObjectName(QStringLiteral("Operations1"));
+    Login1 = item(Operations1, QStringLiteral("Login1"), TranslateText(QStringLiteral("Login (Full Access)")),
+                  [this]() { TimerPasswordAdmin->start(); });
+    Logout1 = item(Operations1, QStringLiteral("Logout1"), TranslateText(QStringLiteral("Logout")),
+                   [this]() { Logout1Click(); });
+    Operations1->addSeparator();
+    ProductsList1 = item(Operations1, QStringLiteral("ProductsList1"),
+                         TranslateText(QStringLiteral("Product List")) + dots, [this]() { BitBtn22Click(); });
+    Operations1->addSeparator();
+    KeyboardShortcuts1 = item(Operations1, QStringLiteral("KeyboardShortcuts1"),
+                              TranslateText(QStringLiteral("Keyboard Shortcuts")) + dots,
+                              [this]() { KeyboardShortcuts1Click(); });
+    Operations1->addSeparator();
+    Exit1 = item(Operations1, QStringLiteral("Exit1"), TranslateText(QStringLiteral("Exit")),
+                 [this]() { endProgram(); });
+    Exit1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    Exit1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    Settings1 = menuBar()->addMenu(TranslateText(QStringLiteral("Settings")));
+    Settings1->setObjectName(QStringLiteral("Settings1"));
+    EditPassword1 = item(Settings1, QStringLiteral("EditPassword1"),
+                         TranslateText(QStringLiteral("Edit Password")), [this]() { EditPassword1Click(); });
+    CurrencySymbol1 =
+        item(Settings1, QStringLiteral("CurrencySymbol1"), TranslateText(QStringLiteral("Currency Symbol")),
+             [this]() { CurrencySymbol1Click(); });
+    Settings1->addSeparator();
+    ChangeInterface1 =
+        item(Settings1, QStringLiteral("ChangeInterface1"), TranslateText(QStringLiteral("Change Interface")),
+             [this]() { ArayuzuDegistir(false); });
+    ChangeInterface1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
+    ClassicalInterface1 =
+        item(Settings1, QStringLiteral("ClassicalInterface1"),
+             TranslateText(QStringLiteral("Classical Interface")), [this]() { ArayuzuDegistir(true); });
+    ClassicalInterface1->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
+    Settings1->addSeparator();
+    ResetToDefaults1 =
+        item(Settings1, QStringLiteral("ResetToDefaults1"),
+             TranslateText(QStringLiteral("Reset to Defaults")), [this]() { ResetToDefaults1Click(); });
+
+    Help1 = menuBar()->addMenu(TranslateText(QStringLiteral("Help")));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    OnlineHelp1 = item(Help1, QStringLiteral("OnlineHelp1"), TranslateText(QStringLiteral("Online Help")),
+                       [this]() { OnlineHelp1Click(); });
+    OnlineHelp1->setShortcut(QKeySequence(Qt::Key_F1));
+    OnlineHelp1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    Help1->addSeparator();
+    UpdateNotifications1 = Help1->addAction(TranslateText(QStringLiteral("Update Notifications")));
+    UpdateNotifications1->setObjectName(QStringLiteral("UpdateNotifications1"));
+    UpdateNotifications1->setCheckable(true);
+    UpdateNotifications1->setChecked(true);
+    UpdateNotifications1->setEnabled(false);
+
+    // Shortcuts work wherever the focus is in the window, menu open or not.
+    for (QAction* action : {Exit1, ChangeInterface1, ClassicalInterface1, OnlineHelp1})
+        addAction(action);
+    ProductList = new QAction(TranslateText(QStringLiteral("Product List")), this);
+    ProductList->setObjectName(QStringLiteral("ProductList"));
+    ProductList->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
+    addAction(ProductList);
+    connect(ProductList, &QAction::triggered, this, [this]() { BitBtn22Click(); });
+}
+
+void TAppForm::showScreen(QWidget* screen) {
+    for (QWidget* w : {PanelMain, PanelProduct, PanelCustomer, PanelSellings})
+        w->setVisible(w == screen);
+}
+
+bool TAppForm::requireFullAccess() {
+    if (FullAccess)
+        return true;
+    services_.messages->show(TranslateText(QStringLiteral("WARNING")),
+                             TranslateText(QStringLiteral("You are not logged as admin!")), MsgIcon::Warning,
+                             {MsgButton::Ok}, MsgButton::Ok);
+    return false;
+}
+
+// A screen other than the sale screen replaces it; the sell bar hides until the return.
+void TAppForm::openScreen(QWidget* screen, bool needsFullAccess)
+{
+    if (needsFullAccess && !requireFullAccess())
+        return;
+    showScreen(screen);
+    BitBtn1->setEnabled(false);
+    BitBtn2->setEnabled(false);
+    Panel1->hide();
+}
+
+void TAppForm::BitBtn3Click() { openScreen(PanelProduct, true); }
+
+void TAppForm::BitBtn4Click() { openScreen(PanelCustomer, true); }
+
+void TAppForm::BitBtn17Click() { openScreen(PanelSellings, false); }
+
+void TAppForm::mainMenuClick() {
+    showScreen(PanelMain);
+    ListView1->setFocus();
+    register_.computeTotals();
+}
+
+void TAppForm::setFullAccess(bool on) {
+    FullAccess = on;
+    Login1->setVisible(!on);
+    Logout1->setVisible(on);
+}
+
+void TAppForm::ArayuzuDegistir(bool Klasik) {
+    ThemeIndex = Klasik ? 0 : nextThemeIndex(ThemeIndex);
+    applyTheme(ThemeIndex);
+    setWindowTitle(ThemeNames().value(ThemeIndex));
+    runGuarded(*services_.messages,
+               [this]() { settings().writeString(QStringLiteral("VCL"), QString::number(ThemeIndex)); });
+    if (!TimerCaptionDuzelt->isActive())
+        TimerCaptionDuzelt->start();
+    raise();
+    activateWindow();
+}
+
+void TAppForm::TimerCaptionDuzeltTimer() {
+    setWindowTitle(WindowTitle());
+}
+
+QList<TAppForm::RememberedColumn> TAppForm::rememberedColumns() const {
+    QList<RememberedColumn> columns;
+    for (int c = 0; c < 5; ++c)
+        columns.append({QStringLiteral("MainColumn%1").arg(c + 1), ListView1, c});
+    return columns;
+}
+
+void TAppForm::applyColumnWidths() {
+    for (const RememberedColumn& rc : rememberedColumns()) {
+        if (!settings().valueExists(rc.setting))
+            continue;
+        const qint32 width = settings().readInteger(rc.setting);
+        if (width > 0) // a width that is not positive would hide the column for good
+            rc.list->setColumnWidth(rc.column, width);
+    }
+}
+
+void TAppForm::TimerColumnWidthTimer() {
+    if (ending_)
+        return;
+    runGuarded(*services_.messages, [this]() {
+        for (const RememberedColumn& rc : rememberedColumns()) {
+            const int width = rc.list->columnWidth(rc.column);
+            if (!settings().valueExists(rc.setting) || settings().readInteger(rc.setting) != width)
+                settings().writeInteger(rc.setting, width);
+        }
+    });
+}
+
+void TAppForm::TimerPasswordTimer() {
+    TimerPassword->stop();
+    const QString stored = settings().readString(QStringLiteral("Secret64"));
+    if (stored.isEmpty())
+        return;
+    // This prompt keeps its English captions and buttons.
+    QString entry;
+    if (!services_.prompts->prompt(QStringLiteral("Password"),
+                                   QChar(31) + QStringLiteral("Please enter password:"), entry,
+                                   QStringLiteral("OK"), QStringLiteral("Cancel")))
+        entry.clear();
+    if (entry != decodeSecret(stored))
+        endProgram();
+}
+
+void TAppForm::TimerPasswordAdminTimer() {
+    TimerPasswordAdmin->stop();
+    const QString stored = settings().readString(QStringLiteral("SecretAdmin64"));
+    if (!stored.isEmpty()) {
+        QString entry;
+        if (!translatedPrompt(TranslateText(QStringLiteral("Admin Password")),
+                              QChar(31) + TranslateText(QStringLiteral("Please enter password:")), entry))
+            entry.clear();
+        if (entry != decodeSecret(stored)) {
+            services_.messages->show(TranslateText(QStringLiteral("WARNING")),
+                                     TranslateText(QStringLiteral("Wrong Admin Password!")), MsgIcon::Warning,
+                                     {MsgButton::Ok}, MsgButton::Ok);
+            return;
+        }
+    }
+    setFullAccess(true);
+}
+
+void TAppForm::Logout1Click() {
+    setFullAccess(false);
+}
+
+void TAppForm::EditPassword1Click() {
+    const QString target = FullAccess ? QStringLiteral("SecretAdmin64") : QStringLiteral("Secret64");
+    const QString caption = FullAccess ? QStringLiteral("Admin Password") : QStringLiteral("Password");
+    QString entry;
+    if (!translatedPrompt(TranslateText(caption), TranslateText(QStringLiteral("Please type NEW password:")),
+                          entry))
+        return;
+    runGuarded(*services_.messages,
+               [&]() { settings().writeString(target, entry.isEmpty() ? QString() : encodeSecret(entry)); });
+}
+
+void TAppForm::CurrencySymbol1Click() {
+    QString symbol;
+    if (!translatedPrompt(TranslateText(QStringLiteral("Currency Symbol")),
+                          TranslateText(QStringLiteral("Please enter new currency symbol:")), symbol))
+        return;
+    runGuarded(*services_.messages, [&]() {
+        settings().writeString(QStringLiteral("CurrencySymbol"), symbol);
+        register_.CurrencySymbol = symbol;
+        register_.computeTotals();
+    });
+}
+
+void TAppForm::ResetToDefaults1Click() {
+    if (!confirm(*services_.messages, TranslateText(QStringLiteral("Restart Application?"))))
+        return;
+    // Nothing may write the settings again between their deletion and the end.
+    ending_ = true;
+    for (QTimer* timer : findChildren<QTimer*>())
+        timer->stop();
+    settings().deleteKey();
+    QCoreApplication::processEvents();
+    services_.shell->startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath());
+    endProgram();
+}
+
+void TAppForm::KeyboardShortcuts1Click() {
+    const std::pair<const char*, const char*> rows[] = {{"Del:", "Delete last entered product"},
+                                                        {"ESC:", "Cancel product selection"},
+                                                        {"Ctrl Alt P:", "Product List"}};
+    QString text;
+    for (const auto& [key, description] : rows)
+        text += QLatin1Char('\n') + TranslateText(QString::fromLatin1(key)) + QStringLiteral(" \t") +
+                TranslateText(QString::fromLatin1(description));
+    services_.messages->show(TranslateText(QStringLiteral("Keyboard Shortcuts")), text, MsgIcon::Information,
+                             {MsgButton::Ok}, MsgButton::Ok);
+}
+
+void TAppForm::OnlineHelp1Click() {
+    const QString product =
+        QString::fromLatin1(buildinfo::ProductName).toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+    // A failure to open the page is ignored.
+    services_.shell->openUrl(QStringLiteral("http://") + QString::fromLatin1(buildinfo::WebHost) +
+                             QStringLiteral("/help/") + product + QLatin1Char('/'));
+}
+
+void TAppForm::RestartApplication() {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = base + QLatin1Char('/') + QString::fromLatin1(buildinfo::CompanyName) +
+                           QLatin1Char('/') + QString::fromLatin1(buildinfo::ProductName) + QLatin1Char('/');
+    QDir().mkpath(folder); // a failure shows when the file cannot be written
+    const QString script = folder + QStringLiteral("start.sh");
+    QSaveFile file(script);
+    const QByteArray text =
+        "#!/bin/sh\nsleep 1\n" + shellQuoted(QCoreApplication::applicationFilePath()).toLocal8Bit() + "\n";
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        showDefaultError(*services_.messages, QStringLiteral("Cannot create file \"%1\". %2")
+                                                  .arg(QDir::toNativeSeparators(script), file.errorString()));
+        return;
+    }
+    QCoreApplication::processEvents();
+    services_.shell->startDetached(QStringLiteral("/bin/sh"), {script}, folder);
+    QCoreApplication::processEvents();
+    endProgram();
+}
+
+void TAppForm::endProgram() {
+    ending_ = true;
+    for (QTimer* timer : findChildren<QTimer*>())
+        timer->stop();
+    hide();
+    QCoreApplication::exit(0);
+}
+
+} // namespace tillora

@@ -1,0 +1,1 @@
+target_sources(tillora_widgets PRIVATE themes.h themes.cpp)

@@ -1,0 +1,68 @@
+#include "bench/products.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+namespace tillora::bench {
+
+namespace {
+
+QString schemaText() {
+    QString path = qEnvironmentVariable("TILLORA_SCHEMA");
+    if (path.isEmpty())
+        path = QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../store/schema.sql"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+// The barcode of product i: 13 digits, spread over the range so the index is not filled in order.
+QByteArray benchBarcode(qint64 i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%013lld",
+                  static_cast<long long>((i * 7919 + 12345) % 10000000000000LL));
+    return QByteArray(text);
+}
+
+// A data file from the schema with count products, made in one transaction with one
+// prepared insert.
+bool makeProductFile(const QString& path, int count, const ProductName& nameOf) {
+    const QString schema = schemaText();
+    if (schema.isEmpty())
+        return false;
+    QFile::remove(path);
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK &&
+              sqlite3_exec(db, schema.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK &&
+              sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_stmt* insert = nullptr;
+    ok = ok &&
+         sqlite3_prepare_v2(db, "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?);", -1,
+                            &insert, nullptr) == SQLITE_OK;
+    for (int i = 0; ok && i < count; ++i) {
+        const QByteArray code = benchBarcode(i);
+        const QByteArray name = nameOf ? nameOf(i) : "Product " + QByteArray::number(i);
+        sqlite3_bind_text(insert, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_double(insert, 3, 0.5 + (i % 1000) * 0.25);
+        sqlite3_bind_int(insert, 4, i % 50);
+        ok = sqlite3_step(insert) == SQLITE_DONE;
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    ok = ok && sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok)
+        std::fprintf(stderr, "cannot make products: %s\n", sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return ok;
+}
+
+} // namespace tillora::bench

@@ -1,0 +1,327 @@
+#include "catalogue/products.h"
+
+#include "app/errors.h"
+#include "app/settingsstore.h"
+#include "catalogue/productlist.h"
+#include "register/registerhost.h"
+#include "store/database.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tillora {
+
+namespace {
+
+const QString leftName = QStringLiteral("ProductsLeft");
+const QString topName = QStringLiteral("ProductsTop");
+const QString widthName = QStringLiteral("ProductsWidth");
+const QString heightName = QStringLiteral("ProductsHeight");
+const QString styleName = QStringLiteral("ProductsStyle");
+const QString pricesName = QStringLiteral("DisplayPrices");
+
+constexpr qint32 styleBigIcons = 1;
+constexpr qint32 styleList = 2;
+
+// The one picture every product shows: a cardboard box with a barcode label, drawn for the
+// given edge length so it stays crisp at 16 and at 48 pixels.
+QPixmap productPicture(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const qreal line = std::max<qreal>(1.0, s / 24.0);
+    const QColor edge(112, 72, 32);
+
+    // Lid seen from the front-top, then the front face.
+    const QPolygonF lid({QPointF(s * 0.08, s * 0.30), QPointF(s * 0.26, s * 0.10),
+                         QPointF(s * 0.92, s * 0.10), QPointF(s * 0.92, s * 0.30)});
+    painter.setPen(QPen(edge, line));
+    painter.setBrush(QColor(226, 178, 118));
+    painter.drawPolygon(lid);
+    const QRectF front(s * 0.08, s * 0.30, s * 0.84, s * 0.62);
+    painter.setBrush(QColor(204, 148, 86));
+    painter.drawRect(front);
+
+    // Tape down the middle of the lid.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(240, 214, 160));
+    painter.drawRect(QRectF(s * 0.44, s * 0.10, s * 0.12, s * 0.20));
+
+    // A white label with black bars.
+    const QRectF label(s * 0.22, s * 0.48, s * 0.56, s * 0.30);
+    painter.setBrush(Qt::white);
+    painter.drawRect(label);
+    painter.setBrush(Qt::black);
+    const int bars = size >= 32 ? 9 : 4;
+    const qreal step = label.width() * 0.8 / bars;
+    for (int i = 0; i < bars; ++i) {
+        const qreal width = (i % 3 == 0) ? step * 0.6 : step * 0.35;
+        painter.drawRect(QRectF(label.left() + label.width() * 0.1 + i * step,
+                                label.top() + label.height() * 0.15, width, label.height() * 0.7));
+    }
+    return pixmap;
+}
+
+QRect primaryScreenRect(const QSize& fallback) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(QPoint(0, 0), fallback);
+}
+
+} // namespace
+
+TUrunlerForm::TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings,
+                           std::function<QString(const QString&)> translate, QWidget* parent)
+    : QDialog(parent), host_(host), db_(db), settings_(settings), translate_(std::move(translate)) {
+    if (!translate_)
+        translate_ = [](const QString& text) { return text; };
+    setObjectName(QStringLiteral("TUrunlerForm"));
+    setModal(true);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label1->setBuddy(Edit1);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton2 = new QToolButton(this);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    for (QToolButton* button : {SpeedButton1, SpeedButton2}) {
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
+    auto* views = new QButtonGroup(this);
+    views->setExclusive(true);
+    views->addButton(SpeedButton1);
+    views->addButton(SpeedButton2);
+    SpeedButton1->setChecked(true);
+    CheckBox1 = new QCheckBox(this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+
+    model_ = new ProductListModel(this);
+    QIcon picture;
+    picture.addPixmap(productPicture(16));
+    picture.addPixmap(productPicture(48));
+    model_->setDecoration(picture);
+    ListView1 = new QListView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setModel(model_);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setUniformItemSizes(true);
+    ListView1->installEventFilter(this);
+    showBigIcons();
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(Label1);
+    bar->addWidget(Edit1, 1);
+    bar->addWidget(SpeedButton1);
+    bar->addWidget(SpeedButton2);
+    bar->addWidget(CheckBox1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(ListView1, 1);
+    setTabOrder(Edit1, ListView1);
+
+    connect(Edit1, &QLineEdit::textChanged, this, &TUrunlerForm::Edit1Change);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TUrunlerForm::CheckBox1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TUrunlerForm::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TUrunlerForm::SpeedButton2Click);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected, const QItemSelection&) { ListView1SelectItem(selected); });
+
+    setWindowTitle(translate_(QStringLiteral("Select Product")));
+    Label1->setText(translate_(QStringLiteral("Search:")));
+    SpeedButton1->setText(translate_(QStringLiteral("Big Icons")));
+    SpeedButton2->setText(translate_(QStringLiteral("List")));
+    CheckBox1->setText(translate_(QStringLiteral("Display Prices")));
+
+    // Both flags are off while the saved state is applied, so that applying it neither
+    // writes geometry nor searches.
+    applySavedGeometry();
+    geometrySaving_ = true;
+    if (readPickerInteger(settings_, styleName) == styleList)
+        SpeedButton2->click();
+    if (readPickerInteger(settings_, pricesName) == 1)
+        CheckBox1->setChecked(true);
+
+    model_->setProducts(db_.query(pickerFirstLoadStatement()), CheckBox1->isChecked());
+    searchReady_ = true;
+    Edit1->setFocus();
+}
+
+TUrunlerForm::~TUrunlerForm() {
+    geometrySaving_ = false;
+}
+
+void TUrunlerForm::applySavedGeometry() {
+    savedOuter_ =
+        placePicker(readPickerInteger(settings_, leftName), readPickerInteger(settings_, topName),
+                    readPickerInteger(settings_, widthName), readPickerInteger(settings_, heightName),
+                    primaryScreenRect(designSize()), designSize());
+    frameExtra_ = frameGeometry().size() - size();
+    move(savedOuter_.topLeft());
+    resize(savedOuter_.size() - frameExtra_);
+}
+
+// The saved size is the outer size, frame included. The frame is known only once the window
+// system has the window, so the inner size is corrected then; that correction writes nothing.
+bool TUrunlerForm::refitForFrame() {
+    const QSize extra = frameGeometry().size() - size();
+    if (extra == frameExtra_)
+        return false;
+    frameExtra_ = extra;
+    resize(savedOuter_.size() - extra);
+    return true;
+}
+
+void TUrunlerForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    refitForFrame();
+}
+
+void TUrunlerForm::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (!geometrySaving_)
+        return;
+    const QPoint outer = frameGeometry().topLeft();
+    if (outer == savedOuter_.topLeft())
+        return;
+    savedOuter_.moveTopLeft(outer);
+    runGuarded(db_.messages(), [&]() {
+        settings_.writeInteger(topName, outer.y());
+        settings_.writeInteger(leftName, outer.x());
+    });
+}
+
+// The list lays its tiles out again by itself (adjusting resize mode); here only the size
+// is remembered.
+void TUrunlerForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (refitForFrame() || !geometrySaving_)
+        return;
+    const QSize outer = frameGeometry().size();
+    if (outer == savedOuter_.size())
+        return;
+    savedOuter_.setSize(outer);
+    runGuarded(db_.messages(), [&]() {
+        settings_.writeInteger(widthName, outer.width());
+        settings_.writeInteger(heightName, outer.height());
+    });
+}
+
+void TUrunlerForm::done(int result) {
+    // Closing never writes geometry, whatever the window system does while it goes.
+    geometrySaving_ = false;
+    QDialog::done(result);
+}
+
+bool TUrunlerForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Esc closes the window only from the list (above); anywhere else, the search box
+// included, it does nothing.
+void TUrunlerForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Tiles of one size, with room for the picture and two lines of caption: the view then lays
+// 100,000 entries out without measuring each, and long names wrap instead of being cut short.
+void TUrunlerForm::showBigIcons() {
+    const QSize tile(112, 48 + 2 * ListView1->fontMetrics().lineSpacing() + 8);
+    model_->setItemSize(tile);
+    ListView1->setViewMode(QListView::IconMode);
+    ListView1->setIconSize(QSize(48, 48));
+    ListView1->setGridSize(tile + QSize(8, 8));
+    ListView1->setFlow(QListView::LeftToRight);
+    ListView1->setWrapping(true);
+    ListView1->setWordWrap(true);
+    ListView1->setMovement(QListView::Static);
+    ListView1->setResizeMode(QListView::Adjust);
+}
+
+void TUrunlerForm::showList() {
+    model_->setItemSize(QSize());
+    ListView1->setViewMode(QListView::ListMode);
+    ListView1->setIconSize(QSize(16, 16));
+    ListView1->setGridSize(QSize());
+    ListView1->setFlow(QListView::TopToBottom);
+    ListView1->setWrapping(false);
+    ListView1->setWordWrap(false);
+    ListView1->setMovement(QListView::Static);
+    ListView1->setResizeMode(QListView::Adjust);
+}
+
+void TUrunlerForm::Edit1Change() {
+    if (searchReady_)
+        runSearch();
+}
+
+void TUrunlerForm::CheckBox1Click() {
+    // While the window is built the first load follows at once and captions itself.
+    if (searchReady_)
+        runSearch();
+    writeInteger(pricesName, CheckBox1->isChecked() ? 1 : 0);
+}
+
+void TUrunlerForm::SpeedButton1Click() {
+    showBigIcons();
+    writeInteger(styleName, styleBigIcons);
+}
+
+void TUrunlerForm::SpeedButton2Click() {
+    showList();
+    writeInteger(styleName, styleList);
+}
+
+void TUrunlerForm::runSearch() {
+    model_->setProducts(db_.query(pickerSearchStatement(Edit1->text())), CheckBox1->isChecked());
+}
+
+void TUrunlerForm::ListView1SelectItem(const QItemSelection& selected) {
+    const QModelIndexList indexes = selected.indexes();
+    if (indexes.isEmpty() || handingOff_)
+        return;
+    handingOff_ = true;
+    bool found = false;
+    runGuarded(db_.messages(), [&]() {
+        host_.ScanBuffer() = model_->barcode(indexes.first().row());
+        found = host_.BarkodOkundu();
+    });
+    // Emptied whatever the lookup found, so a code that found nothing cannot spoil the next scan.
+    host_.ScanBuffer().clear();
+    handingOff_ = false;
+    if (found)
+        close();
+}
+
+void TUrunlerForm::writeInteger(const QString& name, qint32 value) {
+    runGuarded(db_.messages(), [&]() { settings_.writeInteger(name, value); });
+}
+
+} // namespace tillora

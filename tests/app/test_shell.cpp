@@ -1,0 +1,363 @@
+#include "app/appform.h"
+#include "app/passwords.h"
+#include "app/themes.h"
+#include "platform/scripted/scripted.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest>
+
+using namespace tillora;
+
+// The frame of the main window: passwords and full access, themes, column widths, screen
+// switching and the shell commands, with scripted dialogs.
+class TestShell : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void firstStart();
+    void storedForm_data();
+    void storedForm();
+    void startupPassword_data();
+    void startupPassword();
+    void adminLogin();
+    void loginWithoutAdminPassword();
+    void editPasswordTarget();
+    void themes();
+    void themeSettingNotANumber();
+    void columnWidths();
+    void screenSwitching();
+    void navigationFont_data();
+    void navigationFont();
+    void currencySymbol();
+    void resetToDefaults();
+    void keyboardShortcutsAndHelp();
+    void restart();
+
+private:
+    std::unique_ptr<TAppForm> start();
+
+    ScriptedServices fake;
+    ScriptedMessages& messages = fake.messages;
+    ScriptedPrompts& prompts = fake.prompts;
+    MemorySettingsStore& settings = fake.settings;
+};
+
+void TestShell::init() {
+    messages.clear();
+    prompts.answers.clear();
+    prompts.shown.clear();
+    fake.shell.started.clear();
+    fake.shell.openedUrls.clear();
+    settings.deleteKey();
+}
+
+// A window whose start-up timers have run (the data file is missing: its reports are dropped).
+std::unique_ptr<TAppForm> TestShell::start() {
+    auto form = std::make_unique<TAppForm>(fake.services);
+    form->show();
+    QSignalSpy started(form.get(), &TAppForm::startupFinished);
+    if (!form->startupDone())
+        started.wait(5000);
+    QTest::qWait(5);
+    messages.shown.clear();
+    return form;
+}
+
+void TestShell::firstStart() {
+    auto form = start();
+    QVERIFY(prompts.shown.isEmpty());
+    QVERIFY(form->FullAccess);
+    QVERIFY(form->Logout1->isVisible());
+    QVERIFY(!form->Login1->isVisible());
+    QCOMPARE(form->ThemeIndex, 0);
+    QVERIFY(form->PanelMain->isVisible());
+    QVERIFY(!form->PanelProduct->isVisible() && !form->PanelCustomer->isVisible() &&
+            !form->PanelSellings->isVisible());
+    QVERIFY(!form->ending());
+}
+
+void TestShell::storedForm_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("ascii") << "secret"
+                           << "c2VjcmV0";
+    QTest::newRow("non-ascii") << QString::fromUtf8("şifre") << "xZ9pZnJl";
+    QTest::newRow("57 bytes") << QString(57, QLatin1Char('a'))
+                              << QString(QByteArray(57, 'a').toBase64()) + "\r\n";
+    QTest::newRow("58 bytes") << QString(58, QLatin1Char('a'))
+                              << QString(QByteArray(58, 'a').toBase64()).insert(76, QStringLiteral("\r\n"));
+}
+
+void TestShell::storedForm() {
+    QFETCH(QString, password);
+    QFETCH(QString, stored);
+    QCOMPARE(encodeSecret(password), stored);
+    QCOMPARE(decodeSecret(stored), password);
+    QCOMPARE(decodeSecret(QStringLiteral("c2Vj*cmV0\n")),
+             QStringLiteral("secret")); // foreign characters skipped
+}
+
+void TestShell::startupPassword_data() {
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("right") << std::optional<QString>(QStringLiteral("open sesame")) << false;
+    QTest::newRow("trailing blank") << std::optional<QString>(QStringLiteral("open sesame ")) << true;
+    QTest::newRow("wrong case") << std::optional<QString>(QStringLiteral("Open sesame")) << true;
+    QTest::newRow("cancel") << std::optional<QString>() << true;
+}
+
+void TestShell::startupPassword() {
+    QFETCH(std::optional<QString>, answer);
+    QFETCH(bool, ends);
+    settings.writeString(QStringLiteral("Secret64"), encodeSecret(QStringLiteral("open sesame")));
+    prompts.answers << answer;
+    const int writesBefore = settings.writeCount();
+    auto form = start();
+    QCOMPARE(prompts.shown.size(), 1);
+    QCOMPARE(prompts.shown[0].caption, QStringLiteral("Password"));
+    QCOMPARE(prompts.shown[0].promptText, QChar(31) + QStringLiteral("Please enter password:"));
+    QCOMPARE(prompts.shown[0].okText, QStringLiteral("OK"));
+    QCOMPARE(prompts.shown[0].cancelText, QStringLiteral("Cancel"));
+    QCOMPARE(form->ending(), ends);
+    QVERIFY(form->FullAccess); // the start-up password never changes full access
+    if (ends) {
+        QTest::qWait(1100); // the column-width saver would have run by now
+        QCOMPARE(settings.writeCount(), writesBefore);
+        QVERIFY(messages.shown.isEmpty());
+    }
+}
+
+void TestShell::adminLogin() {
+    settings.writeString(QStringLiteral("SecretAdmin64"), encodeSecret(QStringLiteral("boss")));
+    auto form = start();
+    QVERIFY(!form->FullAccess);
+    QVERIFY(form->Login1->isVisible() && !form->Logout1->isVisible());
+    form->BitBtn3->click();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("You are not logged as admin!")});
+    QCOMPARE(messages.shown[0].caption, QStringLiteral("WARNING"));
+    QVERIFY(form->PanelMain->isVisible());
+    form->BitBtn4->click();
+    QVERIFY(form->PanelMain->isVisible());
+
+    messages.shown.clear();
+    prompts.answers << std::nullopt;
+    form->Login1->trigger();
+    QTRY_COMPARE(messages.texts(), QStringList{QStringLiteral("Wrong Admin Password!")});
+    QCOMPARE(prompts.shown.last().caption, QStringLiteral("Admin Password"));
+    QCOMPARE(prompts.shown.last().promptText, QChar(31) + QStringLiteral("Please enter password:"));
+    QVERIFY(!form->FullAccess);
+
+    prompts.answers << QStringLiteral("boss");
+    form->Login1->trigger();
+    QTRY_VERIFY(form->FullAccess);
+    QVERIFY(form->Logout1->isVisible() && !form->Login1->isVisible());
+    form->BitBtn3->click();
+    QVERIFY(form->PanelProduct->isVisible());
+}
+
+void TestShell::loginWithoutAdminPassword() {
+    auto form = start();
+    form->Logout1->trigger();
+    QVERIFY(!form->FullAccess);
+    form->Login1->trigger();
+    QTRY_VERIFY(form->FullAccess);
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestShell::editPasswordTarget() {
+    auto form = start();
+    prompts.answers << QStringLiteral("boss") << QStringLiteral("door") << QString();
+    form->EditPassword1->trigger();
+    QCOMPARE(prompts.shown.last().caption, QStringLiteral("Admin Password"));
+    QCOMPARE(prompts.shown.last().promptText, QStringLiteral("Please type NEW password:"));
+    QCOMPARE(decodeSecret(settings.readString(QStringLiteral("SecretAdmin64"))), QStringLiteral("boss"));
+    QVERIFY(form->FullAccess); // unchanged until the next start
+    form->Logout1->trigger();
+    form->EditPassword1->trigger();
+    QCOMPARE(prompts.shown.last().caption, QStringLiteral("Password"));
+    QCOMPARE(decodeSecret(settings.readString(QStringLiteral("Secret64"))), QStringLiteral("door"));
+    form->EditPassword1->trigger(); // an empty entry removes the start-up password
+    QVERIFY(settings.valueExists(QStringLiteral("Secret64")));
+    QCOMPARE(settings.readString(QStringLiteral("Secret64")), QString());
+    prompts.answers << std::nullopt;
+    form->EditPassword1->trigger();
+    QCOMPARE(decodeSecret(settings.readString(QStringLiteral("SecretAdmin64"))), QStringLiteral("boss"));
+}
+
+void TestShell::themes() {
+    settings.writeString(QStringLiteral("VCL"), QStringLiteral("31"));
+    auto form = start();
+    QCOMPARE(form->ThemeIndex, 31);
+    form->ChangeInterface1->trigger();
+    QCOMPARE(form->ThemeIndex, 0);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Windows"));
+    form->ChangeInterface1->trigger();
+    QCOMPARE(form->ThemeIndex, 1);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Amakrits"));
+    QCOMPARE(settings.readString(QStringLiteral("VCL")), QStringLiteral("1"));
+    form->ChangeInterface1->trigger();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Amethyst Kamri"));
+    QTRY_COMPARE_WITH_TIMEOUT(form->windowTitle(), QStringLiteral("KESTRUM - Tillora"), 4000);
+    form->ClassicalInterface1->trigger();
+    form->ClassicalInterface1->trigger();
+    QCOMPARE(form->ThemeIndex, 0);
+    QCOMPARE(settings.readString(QStringLiteral("VCL")), QStringLiteral("0"));
+    QCOMPARE(form->ChangeInterface1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+T")));
+    QCOMPARE(form->ClassicalInterface1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+C")));
+}
+
+void TestShell::themeSettingNotANumber() {
+    settings.writeString(QStringLiteral("VCL"), QStringLiteral("dark"));
+    auto form = start();
+    QCOMPARE(form->ThemeIndex, 0);
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void TestShell::columnWidths() {
+    settings.writeInteger(QStringLiteral("MainColumn2"), 200);
+    settings.writeInteger(QStringLiteral("MainColumn3"), 0); // ignored: the column would vanish
+    auto form = start();
+    QCOMPARE(form->ListView1->columnWidth(1), 200);
+    QCOMPARE(form->ListView1->columnWidth(2), 124);
+    form->TimerColumnWidthTimer();
+    QCOMPARE(settings.readInteger(QStringLiteral("MainColumn1")), 124);
+    QCOMPARE(settings.readInteger(QStringLiteral("MainColumn3")), 124);
+    QVERIFY(!settings.valueExists(QStringLiteral("MainColumn6")));
+    form->ListView1->setColumnWidth(4, 90);
+    QTRY_COMPARE_WITH_TIMEOUT(settings.readInteger(QStringLiteral("MainColumn5")), 90, 2500);
+}
+
+void TestShell::screenSwitching() {
+    auto form = start();
+    form->saleRegister().addByHand(QStringLiteral("MILK"), 1.5, 1);
+    QVERIFY(form->Panel1->isVisible());
+    form->BitBtn17->click();
+    QVERIFY(form->PanelSellings->isVisible() && !form->PanelMain->isVisible());
+    QVERIFY(!form->Panel1->isVisible());
+    QVERIFY(!form->BitBtn1->isEnabled());
+    form->BitBtn20->click();
+    QVERIFY(form->PanelMain->isVisible() && !form->PanelSellings->isVisible());
+    QVERIFY(form->Panel1->isVisible() && form->BitBtn1->isEnabled());
+    QCOMPARE(form->saleRegister().cart().size(), 1);
+    form->BitBtn4->click();
+    QVERIFY(form->PanelCustomer->isVisible());
+    form->BitBtn12->click();
+    QVERIFY(form->PanelMain->isVisible());
+}
+
+void TestShell::navigationFont_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("1100") << 1100 << 24;
+    QTest::newRow("1099") << 1099 << 20;
+    QTest::newRow("801") << 801 << 20;
+    QTest::newRow("800") << 800 << 16;
+}
+
+void TestShell::navigationFont() {
+    QFETCH(int, width);
+    QFETCH(int, pointSize);
+    auto form = start();
+    form->resize(width, 619);
+    QTRY_COMPARE(form->Panel2->width(), width);
+    QCOMPARE(form->BitBtn3->font().pointSize(), pointSize);
+    QCOMPARE(form->BitBtn17->font().pointSize(), pointSize);
+    QCOMPARE(form->BitBtn1->font().pointSize(), 28);
+}
+
+void TestShell::currencySymbol() {
+    auto form = start();
+    prompts.answers << QStringLiteral("EUR") << QString() << std::nullopt;
+    form->CurrencySymbol1->trigger();
+    QCOMPARE(prompts.shown.last().caption, QStringLiteral("Currency Symbol"));
+    QCOMPARE(prompts.shown.last().promptText, QStringLiteral("Please enter new currency symbol:"));
+    QCOMPARE(form->Label7->text(), QStringLiteral("EUR 0.00"));
+    form->CurrencySymbol1->trigger();
+    QCOMPARE(form->Label7->text(), QStringLiteral(" 0.00"));
+    QVERIFY(settings.valueExists(QStringLiteral("CurrencySymbol")));
+    form->CurrencySymbol1->trigger(); // Cancel
+    QCOMPARE(form->Label7->text(), QStringLiteral(" 0.00"));
+}
+
+void TestShell::resetToDefaults() {
+    settings.writeString(QStringLiteral("VCL"), QStringLiteral("5"));
+    auto form = start();
+    messages.answers << MsgButton::No;
+    form->ResetToDefaults1->trigger();
+    QCOMPARE(messages.shown.last().caption, QStringLiteral("Confirm"));
+    QCOMPARE(messages.shown.last().text, QStringLiteral("Restart Application?"));
+    QVERIFY(settings.valueExists(QStringLiteral("VCL")));
+    QVERIFY(!form->ending());
+
+    messages.answers << MsgButton::Yes;
+    form->ResetToDefaults1->trigger();
+    QVERIFY(settings.names().isEmpty());
+    QVERIFY(form->ending());
+    QCOMPARE(fake.shell.started.size(), 1);
+    QCOMPARE(fake.shell.started[0].program, QCoreApplication::applicationFilePath());
+    QTest::qWait(1100);
+    QVERIFY(settings.names().isEmpty()); // nothing written back after the deletion
+}
+
+void TestShell::keyboardShortcutsAndHelp() {
+    auto form = start();
+    form->KeyboardShortcuts1->trigger();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].caption, QStringLiteral("Keyboard Shortcuts"));
+    QCOMPARE(messages.shown[0].icon, MsgIcon::Information);
+    QCOMPARE(messages.shown[0].text,
+             QStringLiteral("\nDel: \tDelete last entered product\nESC: \tCancel product "
+                            "selection\nCtrl Alt P: \tProduct List"));
+    form->OnlineHelp1->trigger();
+    QCOMPARE(fake.shell.openedUrls, QStringList{QStringLiteral("http://kestrum.example/help/tillora/")});
+    QCOMPARE(form->OnlineHelp1->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(form->Exit1->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+    QVERIFY(form->UpdateNotifications1->isChecked() && !form->UpdateNotifications1->isEnabled());
+    form->Exit1->trigger();
+    QVERIFY(form->ending());
+    QVERIFY(messages.shown.size() == 1);
+}
+
+void TestShell::restart() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/KESTRUM/Tillora/");
+    QFile::remove(folder + QStringLiteral("start.sh"));
+    auto form = start();
+    form->RestartApplication();
+    QFile script(folder + QStringLiteral("start.sh"));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(script.readAll()), QStringLiteral("#!/bin/sh\nsleep 1\n\"") +
+                                                      QCoreApplication::applicationFilePath() +
+                                                      QStringLiteral("\"\n"));
+    QCOMPARE(fake.shell.started.size(), 1);
+    QCOMPARE(fake.shell.started[0].program, QStringLiteral("/bin/sh"));
+    QCOMPARE(fake.shell.started[0].arguments, QStringList{folder + QStringLiteral("start.sh")});
+    QCOMPARE(fake.shell.started[0].workingDir, folder);
+    QVERIFY(form->ending());
+
+    // A folder that cannot be written: the error, and the program keeps running.
+    fake.shell.started.clear();
+    script.close();
+    QFile::remove(folder + QStringLiteral("start.sh"));
+    QDir().mkpath(folder + QStringLiteral("start.sh")); // a folder where the file should go
+    form = start();
+    form->RestartApplication();
+    QDir(folder + QStringLiteral("start.sh")).removeRecursively();
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY2(messages.shown[0].text.startsWith(QStringLiteral("Cannot create file \"") + folder +
+                                               QStringLiteral("start.sh\". ")),
+             qPrintable(messages.shown[0].text));
+    QVERIFY(fake.shell.started.isEmpty());
+    QVERIFY(!form->ending());
+}
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"

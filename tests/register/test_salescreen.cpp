@@ -1,0 +1,338 @@
+#include "app/appform.h"
+#include "app/memorysettings.h"
+#include "catalogue/products.h"
+#include "platform/scripted/scripted.h"
+#include "tests/support/datafile.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tillora;
+
+// The sale screen in the real main window, driven by keys as a cashier and a scanner would,
+// with the dialogs scripted.
+class TestSaleScreen : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void firstStart();
+    void emptyCurrencySymbol();
+    void scannerIntoCartList();
+    void entryBoxThenQuantity();
+    void handEntry_data();
+    void handEntry();
+    void addWithEmptyEntryWarns();
+    void editModeSetsQuantity();
+    void backspace();
+    void actionsFollowTheLineShownSelected();
+    void quantityOutsideRangeIsPulledIn();
+    void discountPrompt();
+    void changePanel();
+    void pickerArrowKeyPick();
+
+private:
+    QString cell(int row, int column) const;
+    void scan(const QString& code);
+
+    QString dataFile() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/data.db"); }
+
+    ScriptedServices fake;
+    ScriptedMessages& messages = fake.messages;
+    ScriptedPrompts& prompts = fake.prompts;
+    MemorySettingsStore& settings = fake.settings;
+    Services& services = fake.services;
+    std::unique_ptr<TAppForm> form;
+};
+
+void TestSaleScreen::initTestCase() {
+    QFile::remove(dataFile());
+    QVERIFY(test::makeDataFile(
+        dataFile(),
+        QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat) VALUES ('111', 'BREAD', '2.5');"
+                       "INSERT INTO urunler (barkod, urunadi, fiyat) VALUES ('777', 'SOAP', '1.99');"
+                       "INSERT INTO urunler (barkod, urunadi, fiyat) VALUES ('ABC1', 'APPLE', '0.5');"
+                       "INSERT INTO urunler (barkod, urunadi, fiyat) VALUES ('3550', 'WINE', '35.5');")));
+}
+
+void TestSaleScreen::cleanupTestCase() {
+    QFile::remove(dataFile());
+}
+
+void TestSaleScreen::init() {
+    messages.clear();
+    prompts.answers.clear();
+    prompts.shown.clear();
+    form = std::make_unique<TAppForm>(services);
+    QSignalSpy started(form.get(), &TAppForm::startupFinished);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (!form->startupDone())
+        QVERIFY(started.wait(5000));
+    QVERIFY(messages.shown.isEmpty());
+    form->activateWindow();
+    form->ListView1->setFocus();
+}
+
+void TestSaleScreen::cleanup() {
+    form.reset();
+}
+
+QString TestSaleScreen::cell(int row, int column) const {
+    return form->ListView1->model()->index(row, column).data().toString();
+}
+
+void TestSaleScreen::scan(const QString& code) {
+    QTest::keyClicks(form->ListView1, code);
+    QTest::keyClick(form->ListView1, Qt::Key_Return);
+}
+
+void TestSaleScreen::firstStart() {
+    QCOMPARE(form->windowTitle(), QStringLiteral("KESTRUM - Tillora"));
+    QCOMPARE(form->Label7->text(), QStringLiteral("$ 0.00"));
+    QCOMPARE(form->Label21->text(), QStringLiteral("0%"));
+    QVERIFY(form->PanelMain->isVisible());
+    QVERIFY(!form->Panel1->isVisible());
+    QVERIFY(!form->Panel6->isVisible());
+    QVERIFY(!form->BitBtn16->isVisible());
+    QVERIFY(!form->BitBtn1->isEnabled());
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("ADD"));
+    QCOMPARE(form->SpinEdit1->value(), 1);
+    QCOMPARE(form->ListView1->model()->headerData(5, Qt::Horizontal).toString(),
+             QStringLiteral("Discounted Price"));
+}
+
+void TestSaleScreen::emptyCurrencySymbol() {
+    settings.writeString(QStringLiteral("CurrencySymbol"), QString());
+    form = std::make_unique<TAppForm>(services);
+    QCOMPARE(form->Label7->text(), QStringLiteral(" 0.00"));
+    settings.deleteKey();
+}
+
+void TestSaleScreen::scannerIntoCartList() {
+    scan(QStringLiteral("111"));
+    QCOMPARE(form->ListView1->model()->rowCount(), 1);
+    QCOMPARE(cell(0, 3), QStringLiteral("1"));
+    scan(QStringLiteral("111"));
+    QCOMPARE(form->ListView1->model()->rowCount(), 1);
+    QCOMPARE(cell(0, 3), QStringLiteral("2"));
+    // Lower-case letters are looked up in upper case; unknown codes are dropped silently.
+    scan(QStringLiteral("abc1"));
+    scan(QStringLiteral("404"));
+    QCOMPARE(form->ListView1->model()->rowCount(), 2);
+    QCOMPARE(cell(1, 1), QStringLiteral("APPLE"));
+    QVERIFY(messages.shown.isEmpty());
+    QVERIFY(form->ScanBuffer().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), form->ListView1);
+    QVERIFY(form->Panel1->isVisible());
+    QVERIFY(form->BitBtn1->isEnabled() && form->BitBtn2->isEnabled());
+    QCOMPARE(form->Label7->text(), QStringLiteral("$ 5.50"));
+    QCOMPARE(form->selectedCartLine(), -1); // typing never moves the selection
+}
+
+void TestSaleScreen::entryBoxThenQuantity() {
+    scan(QStringLiteral("111"));
+    QTest::keyClicks(form->Edit4, QStringLiteral("111"));
+    QTest::keyClick(form->Edit4, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), form->SpinEdit1);
+    QTest::keyClicks(form->SpinEdit1, QStringLiteral("3"));
+    QTest::keyClick(form->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(cell(0, 3), QStringLiteral("4"));
+    QVERIFY(form->Edit4->text().isEmpty());
+    QCOMPARE(form->SpinEdit1->value(), 1);
+    QCOMPARE(QApplication::focusWidget(), form->ListView1);
+    QCOMPARE(form->saleRegister().QuantityToAdd, 1);
+}
+
+void TestSaleScreen::handEntry_data() {
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QStringList>("line");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("1.2") << "1.2" << QStringList{"", "MILK", "1.20", "1", "1.20"} << "";
+    QTest::newRow("not a number") << "abc" << QStringList{} << "'abc' is not a valid floating point value.";
+    QTest::newRow("not finite") << "1e400" << QStringList{} << "'1e400' is not a valid floating point value.";
+}
+
+void TestSaleScreen::handEntry() {
+    QFETCH(QString, price);
+    QFETCH(QStringList, line);
+    QFETCH(QString, error);
+    prompts.answers << price;
+    QTest::keyClicks(form->Edit4, QStringLiteral("milk"));
+    QCOMPARE(form->Edit4->text(), QStringLiteral("MILK"));
+    QTest::keyClick(form->Edit4, Qt::Key_Return);
+    QTest::keyClick(form->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(prompts.shown.size(), 1);
+    QCOMPARE(prompts.shown[0].caption, QStringLiteral("Add Product Manually"));
+    QCOMPARE(prompts.shown[0].promptText, QStringLiteral("Please enter unit price:"));
+    QCOMPARE(prompts.shown[0].initialValue, QStringLiteral("0.00"));
+    QCOMPARE(prompts.shown[0].okText, QStringLiteral("OK"));
+    if (line.isEmpty()) {
+        QCOMPARE(form->ListView1->model()->rowCount(), 0);
+        QCOMPARE(messages.texts(), QStringList{error});
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Error);
+    } else {
+        QCOMPARE(form->ListView1->model()->rowCount(), 1);
+        QStringList got;
+        for (int c = 0; c < 5; ++c)
+            got << cell(0, c);
+        QCOMPARE(got, line);
+    }
+    QVERIFY(form->ScanBuffer().isEmpty());
+    QCOMPARE(form->saleRegister().QuantityToAdd, 1);
+}
+
+void TestSaleScreen::addWithEmptyEntryWarns() {
+    form->BitBtn15->click();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].caption, QStringLiteral("WARNING"));
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Please enter barcode or product name!"));
+    QCOMPARE(messages.shown[0].icon, MsgIcon::Warning);
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestSaleScreen::editModeSetsQuantity() {
+    scan(QStringLiteral("111"));
+    scan(QStringLiteral("777"));
+    form->ListView1->selectRow(0);
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("Edit"));
+    QVERIFY(form->BitBtn16->isVisible());
+    QVERIFY(!form->Edit4->isEnabled());
+    QCOMPARE(form->Edit4->text(), QStringLiteral("111"));
+    form->SpinEdit1->setFocus();
+    form->SpinEdit1->selectAll();
+    QTest::keyClicks(form->SpinEdit1, QStringLiteral("5"));
+    QTest::keyClick(form->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(cell(0, 3), QStringLiteral("5"));
+    QCOMPARE(cell(0, 4), QStringLiteral("12.50"));
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("Edit"));
+    QTest::keyClick(form->ListView1, Qt::Key_Escape);
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("ADD"));
+    QVERIFY(!form->BitBtn16->isVisible());
+    QVERIFY(form->Edit4->isEnabled());
+    QCOMPARE(form->selectedCartLine(), -1);
+}
+
+void TestSaleScreen::backspace() {
+    QTest::keyClick(form->ListView1, Qt::Key_Backspace); // empty cart: nothing happens
+    scan(QStringLiteral("111"));
+    scan(QStringLiteral("777"));
+    scan(QStringLiteral("ABC1"));
+    QTest::keyClick(form->ListView1, Qt::Key_Backspace);
+    QCOMPARE(form->ListView1->model()->rowCount(), 2);
+    QCOMPARE(cell(1, 0), QStringLiteral("777"));
+    form->ListView1->selectRow(0);
+    form->ListView1->setFocus();
+    QTest::keyClick(form->ListView1, Qt::Key_Backspace);
+    QCOMPARE(form->ListView1->model()->rowCount(), 1);
+    QCOMPARE(cell(0, 0), QStringLiteral("777"));
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("ADD"));
+    QTest::keyClick(form->ListView1, Qt::Key_Backspace);
+    QCOMPARE(form->ListView1->model()->rowCount(), 0);
+    QVERIFY(!form->Panel6->isVisible());
+    QVERIFY(!form->BitBtn1->isEnabled() && !form->BitBtn2->isEnabled());
+    QCOMPARE(form->Label7->text(), QStringLiteral("$ 0.00"));
+}
+
+void TestSaleScreen::actionsFollowTheLineShownSelected() {
+    scan(QStringLiteral("111"));
+    scan(QStringLiteral("777"));
+    form->ListView1->selectRow(1);
+    form->ListView1->setFocus();
+    // A scan while a line is selected returns to entry mode and leaves the line selected.
+    scan(QStringLiteral("ABC1"));
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("ADD"));
+    QCOMPARE(form->selectedCartLine(), 1);
+    QTest::keyClick(form->ListView1, Qt::Key_Backspace);
+    QCOMPARE(form->ListView1->model()->rowCount(), 2);
+    QCOMPARE(cell(0, 0), QStringLiteral("111"));
+    QCOMPARE(cell(1, 0), QStringLiteral("ABC1"));
+}
+
+void TestSaleScreen::quantityOutsideRangeIsPulledIn() {
+    auto* edit = form->SpinEdit1->findChild<QLineEdit*>();
+    QVERIFY(edit);
+    form->Edit4->setText(QStringLiteral("111"));
+    edit->setText(QStringLiteral("0"));
+    QTest::keyClick(form->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(cell(0, 3), QStringLiteral("1"));
+    form->Edit4->setText(QStringLiteral("111"));
+    edit->setText(QStringLiteral("250000"));
+    QTest::keyClick(form->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(cell(0, 3), QStringLiteral("100000"));
+}
+
+void TestSaleScreen::discountPrompt() {
+    form->Edit4->setText(QStringLiteral("777"));
+    form->SpinEdit1->setValue(7);
+    form->BitBtn15->click();
+    prompts.answers << QStringLiteral("15");
+    form->Button1->click();
+    QCOMPARE(prompts.shown.last().caption, QStringLiteral("Discount"));
+    QCOMPARE(prompts.shown.last().promptText, QStringLiteral("Please enter discount ratio:"));
+    QCOMPARE(prompts.shown.last().initialValue, QStringLiteral("0"));
+    QCOMPARE(form->Label21->text(), QStringLiteral("15%"));
+    QCOMPARE(cell(0, 5), QStringLiteral("1.69"));
+    QCOMPARE(cell(0, 6), QStringLiteral("11.84"));
+    QCOMPARE(form->Label7->text(), QStringLiteral("$ 11.84"));
+    prompts.answers << QStringLiteral("12,5");
+    form->Button1->click();
+    QCOMPARE(prompts.shown.last().initialValue, QStringLiteral("15"));
+    QCOMPARE(messages.beeps, 1);
+    QCOMPARE(form->Label21->text(), QStringLiteral("15%"));
+    prompts.answers << std::nullopt;
+    form->Button1->click();
+    QCOMPARE(form->Label21->text(), QStringLiteral("15%"));
+    QCOMPARE(QApplication::focusWidget(), form->ListView1);
+}
+
+void TestSaleScreen::changePanel() {
+    QTest::keyClicks(form->Edit7, QStringLiteral("50"));
+    scan(QStringLiteral("3550"));
+    QVERIFY(form->Panel6->isVisible());
+    QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("\nFor 100\n64.50\n\nFor 50\n14.50"));
+    QCOMPARE(form->Label19->text(), QStringLiteral("14.50"));
+    form->Edit7->setText(QStringLiteral("20"));
+    QCOMPARE(form->Label19->text(), QStringLiteral("-15.50"));
+    form->Edit7->clear();
+    QCOMPARE(form->Label19->text(), QStringLiteral("0.00"));
+}
+
+void TestSaleScreen::pickerArrowKeyPick() {
+    bool picked = false;
+    QTimer::singleShot(0, this, [&picked]() {
+        auto* picker = qobject_cast<TUrunlerForm*>(QApplication::activeModalWidget());
+        QVERIFY(picker);
+        auto* list = picker->findChild<QListView*>(QStringLiteral("ListView1"));
+        QVERIFY(list);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        picked = true;
+    });
+    QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    QVERIFY(picked);
+    QCOMPARE(form->ListView1->model()->rowCount(), 1);
+    QCOMPARE(cell(0, 1), QStringLiteral("APPLE")); // the first entry by name
+    QCOMPARE(cell(0, 3), QStringLiteral("1"));
+    QVERIFY(form->ScanBuffer().isEmpty());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(TestSaleScreen)
+#include "test_salescreen.moc"
