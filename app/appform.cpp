@@ -171,6 +171,12 @@ void TAppForm::resizeEvent(QResizeEvent* event) {
     layOutBars();
 }
 
+void TAppForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && Memo1)
+        matchMemoToPanel();
+}
+
 // The bars' layouts give each sell button half the bar less 5 pixels and each navigation
 // button a third less about 5 (3-pixel margins, 4 between buttons); the navigation font
 // follows the bar's width.

@@ -171,6 +171,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Runs one step of the window's creation; an error is shown and the next steps still run.
@@ -182,6 +183,7 @@ private:
     void buildSaleScreen(QWidget* parent);
     void setSaleScreenCaptions();
     void refreshChangePanel();
+    void matchMemoToPanel();
     void layOutBars();
     // A prompt whose OK and Cancel carry the translated captions.
     bool translatedPrompt(const QString& caption, const QString& text, QString& value);

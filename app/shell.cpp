@@ -145,8 +145,7 @@ bool TAppForm::requireFullAccess() {
 }
 
 // A screen other than the sale screen replaces it; the sell bar hides until the return.
-void TAppForm::openScreen(QWidget* screen, bool needsFullAccess)
-{
+void TAppForm::openScreen(QWidget* screen, bool needsFullAccess) {
     if (needsFullAccess && !requireFullAccess())
         return;
     showScreen(screen);
@@ -155,11 +154,17 @@ void TAppForm::openScreen(QWidget* screen, bool needsFullAccess)
     Panel1->hide();
 }
 
-void TAppForm::BitBtn3Click() { openScreen(PanelProduct, true); }
+void TAppForm::BitBtn3Click() {
+    openScreen(PanelProduct, true);
+}
 
-void TAppForm::BitBtn4Click() { openScreen(PanelCustomer, true); }
+void TAppForm::BitBtn4Click() {
+    openScreen(PanelCustomer, true);
+}
 
-void TAppForm::BitBtn17Click() { openScreen(PanelSellings, false); }
+void TAppForm::BitBtn17Click() {
+    openScreen(PanelSellings, false);
+}
 
 void TAppForm::mainMenuClick() {
     showScreen(PanelMain);

@@ -166,8 +166,6 @@ void TAppForm::buildSaleScreen(QWidget* panel) {
     Memo1->setFocusPolicy(Qt::NoFocus);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->viewport()->setAutoFillBackground(false);
-    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
     Memo1->document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
     setPixelFont(Memo1, 16, true);
     Edit7 = new QLineEdit(Panel6);
@@ -213,6 +211,7 @@ void TAppForm::buildSaleScreen(QWidget* panel) {
     screen->addWidget(Panel5);
 
     setSaleScreenCaptions();
+    matchMemoToPanel();
 
     ListView1->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
@@ -245,6 +244,16 @@ void TAppForm::buildSaleScreen(QWidget* panel) {
     connect(BitBtn22, &QToolButton::clicked, this, [this]() { BitBtn22Click(); });
     connect(Button1, &QToolButton::clicked, this, [this]() { Button1Click(); });
     connect(Edit7, &QLineEdit::textChanged, this, [this]() { Edit7Change(); });
+}
+
+// The suggestion box shows its lines in the panel's own colours, whatever the theme.
+void TAppForm::matchMemoToPanel() {
+    QPalette palette = Memo1->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, this->palette().color(group, QPalette::Window));
+        palette.setColor(group, QPalette::Text, this->palette().color(group, QPalette::WindowText));
+    }
+    Memo1->setPalette(palette);
 }
 
 void TAppForm::setSaleScreenCaptions() {

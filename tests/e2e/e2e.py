@@ -110,12 +110,21 @@ def find(root, role=None, name=None, timeout=5.0, predicate=None):
 
 
 def press(node):
+    """Presses a button or menu item. An action that opens a modal box answers only when the
+    box closes, so the call does not wait for the answer."""
     action = node.queryAction()
+    index = 0
     for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click", "SetFocus"):
-            action.doAction(i)
-            return
-    action.doAction(0)
+        if action.getName(i) in ("Press", "press", "click", "Toggle"):
+            index = i
+            break
+    pyatspi.setTimeout(1500, 1500)
+    try:
+        action.doAction(index)
+    except Exception:
+        pass  # no reply while a modal box is open: the press has been delivered
+    finally:
+        pyatspi.setTimeout(25000, 60000)
 
 
 def dump(root, depth=0):
