@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void resetToDefaults();
     void keyboardShortcutsAndHelp();
     void restart();
+    void translatedCaptionsAndPromptButtons();
 
 private:
     std::unique_ptr<TAppForm> start();
@@ -357,6 +359,33 @@ void TestShell::restart() {
              qPrintable(messages.shown[0].text));
     QVERIFY(fake.shell.started.isEmpty());
     QVERIFY(!form->ending());
+}
+
+void TestShell::translatedCaptionsAndPromptButtons() {
+    const QString languages = QCoreApplication::applicationDirPath() + QStringLiteral("/Languages");
+    QDir().mkpath(languages);
+    QFile file(languages + QStringLiteral("/Deutsch.lang.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "{OK}Gut\r\n{Cancel}Abbrechen\r\n{Currency Symbol}W\xc3\xa4hrung\r\n{Settings}Einstellungen\r\n"
+        "{ADD}HINZU\r\n{Product List}Produktliste\r\n");
+    file.close();
+    settings.writeString(QStringLiteral("LanguageFile"), QStringLiteral("Deutsch.lang.txt"));
+    settings.writeString(QStringLiteral("Secret64"), encodeSecret(QStringLiteral("x")));
+    prompts.answers << QStringLiteral("x") << QStringLiteral("EUR");
+    auto form = start();
+    QDir(languages).removeRecursively();
+    // The start-up password prompt keeps its English buttons; later prompts are translated.
+    QCOMPARE(prompts.shown[0].okText, QStringLiteral("OK"));
+    QCOMPARE(prompts.shown[0].cancelText, QStringLiteral("Cancel"));
+    form->CurrencySymbol1->trigger();
+    QCOMPARE(prompts.shown[1].caption, QString::fromUtf8("W\xc3\xa4hrung"));
+    QCOMPARE(prompts.shown[1].okText, QStringLiteral("Gut"));
+    QCOMPARE(prompts.shown[1].cancelText, QStringLiteral("Abbrechen"));
+    QCOMPARE(form->Settings1->title(), QStringLiteral("Einstellungen"));
+    QCOMPARE(form->ProductsList1->text(), QStringLiteral("Produktliste..."));
+    QCOMPARE(form->BitBtn15->text(), QStringLiteral("HINZU"));
+    QCOMPARE(form->ChangeInterface1->text(), QStringLiteral("Change Interface"));
 }
 
 QTEST_MAIN(TestShell)
