@@ -5,6 +5,7 @@
 #include "app/themes.h"
 #include "buildinfo.h"
 #include "i18n/locale.h"
+#include "register/veresiye.h"
 #include "store/startup.h"
 
 #include <QAction>
@@ -42,6 +43,10 @@ TAppForm::TAppForm(Services& services, QWidget* parent)
         if (settings().valueExists(QStringLiteral("CurrencySymbol")))
             register_.CurrencySymbol = settings().readString(QStringLiteral("CurrencySymbol"));
     });
+    creationStep([this]() {
+        receipts_.load(settings(), [this](const QString& text) { return TranslateText(text); });
+    });
+    AskPrint1->setChecked(receipts_.askPrint);
     creationStep([this]() {
         ThemeIndex = themeIndexFromSetting(settings().readString(QStringLiteral("VCL")));
         applyTheme(ThemeIndex);
@@ -161,6 +166,14 @@ void TAppForm::buildFrame() {
     layout->addWidget(Panel2);
     setCentralWidget(central);
 
+    connect(BitBtn1, &QPushButton::clicked, this, [this]() {
+        SaleContext sale = saleContext();
+        SellByCash(sale);
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, [this]() {
+        SaleContext sale = saleContext();
+        SellByCredit(sale, this);
+    });
     connect(BitBtn3, &QPushButton::clicked, this, [this]() { BitBtn3Click(); });
     connect(BitBtn4, &QPushButton::clicked, this, [this]() { BitBtn4Click(); });
     connect(BitBtn17, &QPushButton::clicked, this, [this]() { BitBtn17Click(); });

@@ -1,7 +1,9 @@
 #pragma once
 #include "i18n/language.h"
 #include "platform/services.h"
+#include "receipts/receipts.h"
 #include "register/cart.h"
+#include "register/cashsale.h"
 #include "register/registerhost.h"
 #include "store/database.h"
 
@@ -66,6 +68,12 @@ public:
     void Logout1Click();
     void EditPassword1Click();
     void CurrencySymbol1Click();
+    void Receipts1Click();
+    void AskPrint1Click();
+    void PrintTemplate1Click();
+    // What completing the sale in progress works on.
+    SaleContext saleContext();
+    ReceiptSettings& receiptSettings() { return receipts_; }
     void ResetToDefaults1Click();
     void KeyboardShortcuts1Click();
     void OnlineHelp1Click();
@@ -118,6 +126,9 @@ public:
     QMenu* Settings1 = nullptr;
     QAction* EditPassword1 = nullptr;
     QAction* CurrencySymbol1 = nullptr;
+    QAction* Receipts1 = nullptr;
+    QAction* AskPrint1 = nullptr; // tick item: ask before printing a receipt
+    QAction* PrintTemplate1 = nullptr;
     QAction* ChangeInterface1 = nullptr;
     QAction* ClassicalInterface1 = nullptr;
     QAction* ResetToDefaults1 = nullptr;
@@ -194,6 +205,7 @@ private:
     Database database_;
     Language language_;
     SaleRegister register_;
+    ReceiptSettings receipts_;
     QString csvSeparator_;
     QString dataFile_ = dataFilePath();
     bool startupDone_ = false;

@@ -6,6 +6,8 @@
 #include "app/settingsstore.h"
 #include "app/themes.h"
 #include "buildinfo.h"
+#include "receipts/printtemplate.h"
+#include "receipts/receiptsform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,6 +95,15 @@ void TAppForm::buildMenu() {
     CurrencySymbol1 =
         item(Settings1, QStringLiteral("CurrencySymbol1"), TranslateText(QStringLiteral("Currency Symbol")),
              [this]() { CurrencySymbol1Click(); });
+    Receipts1 = item(Settings1, QStringLiteral("Receipts1"), TranslateText(QStringLiteral("Receipts")),
+                     [this]() { Receipts1Click(); });
+    Settings1->addSeparator();
+    AskPrint1 = item(Settings1, QStringLiteral("AskPrint1"), TranslateText(QStringLiteral("Ask Print")),
+                     [this]() { AskPrint1Click(); });
+    AskPrint1->setCheckable(true);
+    PrintTemplate1 =
+        item(Settings1, QStringLiteral("PrintTemplate1"), TranslateText(QStringLiteral("Print Template")),
+             [this]() { PrintTemplate1Click(); });
     Settings1->addSeparator();
     ChangeInterface1 =
         item(Settings1, QStringLiteral("ChangeInterface1"), TranslateText(QStringLiteral("Change Interface")),
@@ -281,6 +292,36 @@ void TAppForm::CurrencySymbol1Click() {
         register_.CurrencySymbol = symbol;
         register_.computeTotals();
     });
+}
+
+void TAppForm::Receipts1Click() {
+    // Not modal, a new dialog for every use; it deletes itself when closed.
+    auto* dialog = new TFormReceipts(
+        receipts_, settings(), *services_.files, *services_.messages,
+        [this](const QString& text) { return TranslateText(text); }, this);
+    dialog->show();
+}
+
+void TAppForm::AskPrint1Click() {
+    runGuarded(*services_.messages, [this]() { toggleAskPrint(receipts_, settings()); });
+    AskPrint1->setChecked(receipts_.askPrint);
+}
+
+void TAppForm::PrintTemplate1Click() {
+    TPrintTemplateForm editor(
+        receipts_, settings(), *services_.messages,
+        [this](const QString& text) { return TranslateText(text); }, this);
+    editor.exec();
+}
+
+SaleContext TAppForm::saleContext() {
+    return SaleContext{database_,
+                       register_,
+                       services_,
+                       receipts_,
+                       [this](const QString& text) { return TranslateText(text); },
+                       [this]() { ListView1->setFocus(); },
+                       [this]() { EkleDuzeltSifirla(); }};
 }
 
 void TAppForm::ResetToDefaults1Click() {

@@ -131,11 +131,8 @@ bool QtPrinting::choosePrinter(QString& error) {
     if (!pdfOutput_.isEmpty())
         return true;
     QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) {
-        error = QStringLiteral("Printing was cancelled");
-        return false;
-    }
-    return true;
+    // A cancelled dialog is no failure: false with no reason, and the caller just stops.
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtPrinting::printText(const QString& title, const QString& text, QString& error) {

@@ -2,6 +2,8 @@
 #include "app/passwords.h"
 #include "app/themes.h"
 #include "platform/scripted/scripted.h"
+#include "receipts/printtemplate.h"
+#include "receipts/receiptsform.h"
 
 #include <QAction>
 #include <QFile>
@@ -24,6 +26,8 @@ class TestShell : public QObject {
 private Q_SLOTS:
     void init();
     void firstStart();
+    // Before the tests that end the program: no modal dialog can run after that.
+    void receiptMenuItems();
     void storedForm_data();
     void storedForm();
     void startupPassword_data();
@@ -386,6 +390,49 @@ void TestShell::translatedCaptionsAndPromptButtons() {
     QCOMPARE(form->ProductsList1->text(), QStringLiteral("Produktliste..."));
     QCOMPARE(form->BitBtn15->text(), QStringLiteral("HINZU"));
     QCOMPARE(form->ChangeInterface1->text(), QStringLiteral("Change Interface"));
+}
+
+// The receipt items of the Settings menu, in their place between the other items.
+void TestShell::receiptMenuItems() {
+    auto form = start();
+    QStringList names;
+    for (QAction* action : form->Settings1->actions())
+        names << action->objectName();
+    QCOMPARE(names, (QStringList{QStringLiteral("EditPassword1"), QStringLiteral("CurrencySymbol1"),
+                                 QStringLiteral("Receipts1"), QString(), QStringLiteral("AskPrint1"),
+                                 QStringLiteral("PrintTemplate1"), QString(),
+                                 QStringLiteral("ChangeInterface1"), QStringLiteral("ClassicalInterface1"),
+                                 QString(), QStringLiteral("ResetToDefaults1")}));
+
+    QVERIFY(form->AskPrint1->isCheckable() && !form->AskPrint1->isChecked());
+    form->AskPrint1->trigger();
+    QVERIFY(form->AskPrint1->isChecked() && form->receiptSettings().askPrint);
+    QCOMPARE(settings.readInteger(QStringLiteral("Print")), 1);
+    form->AskPrint1->trigger();
+    QVERIFY(!form->AskPrint1->isChecked() && !form->receiptSettings().askPrint);
+    QCOMPARE(settings.readInteger(QStringLiteral("Print")), 0);
+
+    // The Receipts dialog leaves the main window usable; every use opens a new one.
+    form->Receipts1->trigger();
+    form->Receipts1->trigger();
+    const auto dialogs = form->findChildren<TFormReceipts*>();
+    QCOMPARE(dialogs.size(), 2);
+    QVERIFY(dialogs[0]->isVisible() && !dialogs[0]->isModal());
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The template editor is modal: closed from the event loop of its own exec().
+    bool editorShown = false;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&editorShown]() {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* editor = qobject_cast<TPrintTemplateForm*>(widget); editor && editor->isVisible()) {
+                editorShown = editor->isModal();
+                editor->reject();
+            }
+    });
+    closer.start(10);
+    form->PrintTemplate1->trigger();
+    QVERIFY(editorShown);
 }
 
 QTEST_MAIN(TestShell)

@@ -138,6 +138,14 @@ def xdotool(*args):
     subprocess.run(["xdotool"] + list(args), check=True)
 
 
+def focus_window(title, settle=0.3):
+    """Gives the keyboard to the top-level window of that exact title, as a click would."""
+    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^%s$" % title],
+                            capture_output=True, text=True).stdout.split()[0]
+    xdotool("windowfocus", "--sync", window)
+    time.sleep(settle)
+
+
 def scan(code):
     """What a keyboard-wedge scanner does: the code typed at full speed, then Enter."""
     xdotool("type", "--delay", "0", code)

@@ -3,11 +3,9 @@ delay between characters, then Enter, burst after burst, while the cart list has
 No character may be lost or reach the wrong line."""
 import os
 import sqlite3
-import subprocess
 import sys
-import time
 
-from e2e import Program, application, check, find, finish, scan, wait_until, xdotool
+from e2e import Program, application, check, find, finish, focus_window, scan, wait_until
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
@@ -29,10 +27,7 @@ try:
     app = application()
     frame = find(app, role="frame", name="KESTRUM - Tillora")
     check(frame is not None, "main window is up")
-    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^KESTRUM - Tillora$"],
-                            capture_output=True, text=True).stdout.split()[0]
-    xdotool("windowfocus", "--sync", window)
-    time.sleep(0.3)
+    focus_window("KESTRUM - Tillora")
 
     table = find(frame, role="table")
     check(table is not None, "the cart list is on the accessibility bus")

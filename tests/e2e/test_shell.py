@@ -7,7 +7,7 @@ import subprocess
 import sys
 import time
 
-from e2e import Program, application, check, find, finish, press, wait_until, xdotool
+from e2e import Program, application, check, find, finish, focus_window, press, wait_until, xdotool
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
@@ -26,10 +26,7 @@ def answer_password(app, text):
     check(dialog is not None, "the start-up password prompt opens")
     entry = find(dialog, role="password text") or find(dialog, role="text")
     check(entry is not None, "the prompt has a masked entry box")
-    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Password$"],
-                            capture_output=True, text=True).stdout.split()[0]
-    xdotool("windowfocus", "--sync", window)
-    time.sleep(0.2)
+    focus_window("Password", settle=0.2)
     xdotool("type", "--delay", "0", text)
     xdotool("key", "Return")
 

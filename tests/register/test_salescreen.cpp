@@ -2,6 +2,7 @@
 #include "app/memorysettings.h"
 #include "catalogue/products.h"
 #include "platform/scripted/scripted.h"
+#include "register/veresiye.h"
 #include "tests/support/datafile.h"
 
 #include <QAbstractItemView>
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void discountPrompt();
     void changePanel();
     void pickerArrowKeyPick();
+    void sellButtonsCompleteTheSale();
 
 private:
     QString cell(int row, int column) const;
@@ -332,6 +334,42 @@ void TestSaleScreen::pickerArrowKeyPick() {
     QCOMPARE(cell(0, 3), QStringLiteral("1"));
     QVERIFY(form->ScanBuffer().isEmpty());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// The sell bar in the real window: cash with "Ask Print" on prints the receipt of the next
+// number and clears the register; credit shows the customer chooser modally.
+void TestSaleScreen::sellButtonsCompleteTheSale() {
+    form.reset();
+    settings.writeInteger(QStringLiteral("Print"), 1);
+    settings.writeInteger(QStringLiteral("ReceiptNumber"), 7);
+    init();
+    QVERIFY(form->AskPrint1->isChecked());
+    scan(QStringLiteral("111"));
+    scan(QStringLiteral("111"));
+    messages.answers << MsgButton::Yes << MsgButton::Yes;
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+    QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Confirm?"), QStringLiteral("Print?")}));
+    QCOMPARE(messages.shown.last().caption, QStringLiteral("Sell by Cash"));
+    QCOMPARE(fake.printing.jobs.size(), 1);
+    QVERIFY(fake.printing.jobs[0].text.contains(QStringLiteral("Receipt Number: 7")));
+    QVERIFY(fake.printing.jobs[0].text.contains(QStringLiteral("BREAD (2.50) * 2")));
+    QCOMPARE(settings.readInteger(QStringLiteral("ReceiptNumber")), 8);
+    QCOMPARE(form->Label7->text(), QStringLiteral("$ 0.00"));
+    QCOMPARE(form->saleRegister().cart().size(), 0);
+    QVERIFY(!form->BitBtn1->isEnabled());
+
+    scan(QStringLiteral("111"));
+    QString modal;
+    QTimer::singleShot(0, this, [&modal]() {
+        if (auto* chooser = qobject_cast<TVeresiyeForm*>(QApplication::activeModalWidget())) {
+            modal = chooser->windowTitle();
+            chooser->reject();
+        }
+    });
+    QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+    QCOMPARE(modal, QStringLiteral("Sell by Credit"));
+    QCOMPARE(form->saleRegister().cart().size(), 1); // cancelled: nothing recorded
+    settings.deleteKey();
 }
 
 QTEST_MAIN(TestSaleScreen)

@@ -20,6 +20,27 @@ bool execOn(const QString& path, const QString& sql) {
     return ok;
 }
 
+QStringList rowsOf(const QString& path, const QString& sql) {
+    sqlite3* db = nullptr;
+    QStringList rows;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                QStringList fields;
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                    fields << (text ? QString::fromUtf8(text) : QStringLiteral("NULL"));
+                }
+                rows << fields.join(QLatin1Char('|'));
+            }
+        }
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
 bool makeDataFile(const QString& path, const QString& extraSql) {
     QFile schema(qEnvironmentVariable("TILLORA_SCHEMA"));
     if (!schema.open(QIODevice::ReadOnly)) {

@@ -1,0 +1,217 @@
+"""A cash sale in the real program printed on a real (virtual) printer: a private CUPS
+scheduler with a cups-pdf queue, "Ask Print" on and a receipt folder set. Scan, SELL BY CASH,
+Yes to "Confirm?", Yes to "Print?", Print in the print dialog; then the data file, the
+receipt file and the printed PDF are read back."""
+import glob
+import os
+import pwd
+import re
+import shutil
+import sqlite3
+import subprocess
+import sys
+import tempfile
+
+from e2e import Program, application, check, find, finish, focus_window, press, scan, wait_until
+
+binary, empty_db = sys.argv[1], sys.argv[2]
+PRINTER = "TilloraPDF"
+PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"
+
+
+def skip(why):
+    print("skipped: " + why)
+    sys.exit(0)
+
+
+class Cups:
+    """A CUPS scheduler of our own: its configuration, spool and socket in a temporary
+    folder, so the machine's own printing setup is neither used nor changed."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="tillora-cups-")
+        os.chmod(self.root, 0o755)
+        self.socket = os.path.join(self.root, "cups.sock")
+        self.process = None
+        for sub in ("etc/ppd", "spool/tmp", "cache", "state", "log"):
+            os.makedirs(os.path.join(self.root, sub))
+        etc = os.path.join(self.root, "etc")
+        with open(os.path.join(etc, "cupsd.conf"), "w") as f:
+            f.write("Listen %s\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType None\n"
+                    "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                    "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n"
+                    % self.socket)
+        with open(os.path.join(etc, "cups-files.conf"), "w") as f:
+            f.write("ServerRoot {r}/etc\nRequestRoot {r}/spool\nTempDir {r}/spool/tmp\n"
+                    "CacheDir {r}/cache\nStateDir {r}/state\nErrorLog {r}/log/error_log\n"
+                    "AccessLog {r}/log/access_log\nPageLog {r}/log/page_log\n"
+                    "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\nUser lp\nGroup lp\n"
+                    .format(r=self.root))
+        self.env = dict(os.environ, CUPS_SERVER=self.socket)
+
+    def start(self):
+        """Starts the scheduler and adds the PDF queue as its default; returns why not."""
+        cupsd = shutil.which("cupsd") or "/usr/sbin/cupsd"
+        if not os.path.exists(cupsd):
+            return "cupsd is not installed"
+        if os.geteuid() != 0:
+            return "a scheduler of our own needs root (cups-pdf runs as root)"
+        if not os.path.exists("/usr/lib/cups/backend/cups-pdf") or not os.path.exists(PPD):
+            return "printer-driver-cups-pdf is not installed"
+        etc = os.path.join(self.root, "etc")
+        self.process = subprocess.Popen([cupsd, "-f", "-c", os.path.join(etc, "cupsd.conf"),
+                                         "-s", os.path.join(etc, "cups-files.conf")],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_until(lambda: os.path.exists(self.socket) or self.process.poll() is not None, 10):
+            return "cupsd did not open its socket"
+        if self.process.poll() is not None:
+            return "cupsd ended at once: " + self.log()
+        # The PDF goes to PostScript and back to PDF on its way; rendered through cairo the
+        # text of the printed page stays readable by pdftotext.
+        for command in (["lpadmin", "-p", PRINTER, "-E", "-v", "cups-pdf:/", "-P", PPD,
+                         "-o", "pdftops-renderer-default=pdftocairo"],
+                        ["lpadmin", "-d", PRINTER]):
+            result = subprocess.run(command, env=self.env, capture_output=True, text=True)
+            if result.returncode != 0:
+                return "%s failed: %s" % (" ".join(command), result.stderr.strip())
+        return None
+
+    def log(self):
+        try:
+            with open(os.path.join(self.root, "log", "error_log")) as f:
+                return f.read()[-2000:]
+        except OSError:
+            return ""
+
+    def stop(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def pdf_folder():
+    """Where cups-pdf puts the files of jobs sent by this user (its "Out" setting)."""
+    out = "${HOME}/PDF"
+    try:
+        with open("/etc/cups/cups-pdf.conf") as f:
+            for line in f:
+                m = re.match(r"\s*Out\s+(\S+)", line)
+                if m:
+                    out = m.group(1)
+    except OSError:
+        pass
+    user = pwd.getpwuid(os.getuid())
+    return out.replace("${HOME}", user.pw_dir).replace("${USER}", user.pw_name)
+
+
+def pdf_text(path):
+    return subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True).stdout
+
+
+cups = Cups()
+why = cups.start()
+if why is not None:
+    cups.stop()
+    skip("CUPS cannot be started here: " + why)
+
+program = Program(binary, data_db=empty_db)
+program.env["CUPS_SERVER"] = cups.socket
+receipt_folder = os.path.join(program.root, "receipts")
+os.makedirs(receipt_folder)
+settings_folder = os.path.join(program.env["XDG_CONFIG_HOME"], "KESTRUM", "Tillora")
+os.makedirs(settings_folder)
+with open(os.path.join(settings_folder, "settings.conf"), "w") as f:
+    f.write("integer Print=1\ninteger ReceiptNumber=41\ntext ReceiptFolder=%s\n" % receipt_folder)
+
+db = sqlite3.connect(program.path("data.db"))
+db.executemany("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?)",
+               [("5901234123457", "MILK", "1.5", 5), ("0042", "GUM", "0.25", 1)])
+db.commit()
+db.close()
+
+out_folder = pdf_folder()
+out_existed = os.path.isdir(out_folder)
+before = set(glob.glob(os.path.join(out_folder, "*.pdf")))
+program.start()
+made = []
+try:
+    app = application()
+    frame = find(app, role="frame", name="KESTRUM - Tillora")
+    check(frame is not None, "main window is up")
+    focus_window("KESTRUM - Tillora")
+    for code in ("5901234123457", "5901234123457", "0042", "0042", "0042"):
+        scan(code)
+    grand = find(frame, role="label", predicate=lambda n: n.name == "$ 3.75", timeout=10)
+    check(grand is not None, "the cart totals $ 3.75")
+
+    sell = find(frame, role="push button", name="SELL BY CASH")
+    check(sell is not None, "SELL BY CASH is on the sell bar")
+    press(sell)
+    confirm = find(app, role="alert", name="Sell by Cash", timeout=10,
+                   predicate=lambda n: find(n, role="label", name="Confirm?", timeout=0) is not None)
+    check(confirm is not None, 'SELL BY CASH asks "Confirm?"')
+    if confirm is not None:
+        press(find(confirm, role="push button", name="Yes"))
+        question = find(app, role="alert", name="Sell by Cash", timeout=10,
+                        predicate=lambda n: find(n, role="label", name="Print?", timeout=0) is not None)
+        check(question is not None, 'the sale asks "Print?"')
+        if question is not None:
+            press(find(question, role="push button", name="Yes"))
+            dialog = find(app, role="dialog", name="Print", timeout=15)
+            check(dialog is not None, "the print dialog opens")
+            if dialog is not None:
+                press(find(dialog, role="push button", name="Print"))
+
+        receipt = os.path.join(receipt_folder, "41.txt")
+        check(wait_until(lambda: os.path.exists(receipt), 15), "receipt file 41.txt is written")
+        if os.path.exists(receipt):
+            with open(receipt, "rb") as f:
+                data = f.read()
+            check(data.startswith(b"\xef\xbb\xbf"), "the receipt file starts with the byte-order mark")
+            text = data[3:].decode("utf-8")
+            check(text.endswith("Thank you\r\n"), "every line ends in CR LF, the last one too")
+            lines = text.split("\r\n")
+            check(lines[3:9] == ["Receipt Number: 41", "", "MILK (1.50) * 2", "GUM (0.25) * 3", "",
+                                 "Total: $ 3.75"], "the receipt lists the sale: %r" % lines[3:9])
+
+        def new_pdfs():
+            return sorted(set(glob.glob(os.path.join(out_folder, "*.pdf"))) - before)
+        check(wait_until(lambda: len(new_pdfs()) == 1, 60), "cups-pdf made one PDF in " + out_folder)
+        made = new_pdfs()
+        if made:
+            wait_until(lambda: "Thank you" in pdf_text(made[0]), 10)
+            printed = [l.strip() for l in pdf_text(made[0]).splitlines() if l.strip()]
+            check("Receipt Number: 41" in printed and "MILK (1.50) * 2" in printed and
+                  "Total: $ 3.75" in printed and printed[-1] == "Thank you",
+                  "the PDF holds the receipt: %r" % printed)
+            check(printed.index("MILK (1.50) * 2") < printed.index("GUM (0.25) * 3"),
+                  "its lines are in cart order")
+
+    def settings_text():
+        with open(os.path.join(settings_folder, "settings.conf")) as f:
+            return f.read()
+    check(wait_until(lambda: "integer ReceiptNumber=42" in settings_text(), 5),
+          "ReceiptNumber holds 42")
+    db = sqlite3.connect(program.path("data.db"))
+    paid = db.execute("SELECT barkod, urunadi, adet, fiyat FROM odemeler ORDER BY id").fetchall()
+    stock = db.execute("SELECT barkod, stok FROM urunler ORDER BY id").fetchall()
+    db.close()
+    check(paid == [("5901234123457", "MILK", 2, 1.5), ("0042", "GUM", 3, 0.25)],
+          "odemeler holds the two lines: %r" % paid)
+    check(stock == [("5901234123457", 3), ("0042", 0)], "stock 5 - 2 = 3 and 1 - 3 = 0: %r" % stock)
+    check(find(frame, role="label", name="$ 0.00", timeout=5) is not None, "the cart is cleared")
+    check(program.running(), "the program runs")
+finally:
+    program.stop()
+    for path in made:
+        os.remove(path)
+    if not out_existed and os.path.isdir(out_folder) and not os.listdir(out_folder):
+        os.rmdir(out_folder)
+    cups.stop()
+
+finish()
