@@ -29,7 +29,7 @@ enum class Shape {
 };
 
 // One theme: a few base colours from which the whole palette is derived.
-struct ThemeSpec {
+struct ThemeColours {
     const char* name;
     QRgb window; // windows, panels, menus
     QRgb base;   // entry fields and lists
@@ -39,7 +39,7 @@ struct ThemeSpec {
 };
 
 // clang-format off
-constexpr std::array<ThemeSpec, ThemeCount> Themes{{
+constexpr std::array<ThemeColours, ThemeCount> Themes{{
     {"Windows",             0,        0,        0,        0,        Shape::Classic}, // the plain look
     {"Amakrits",            0x3b3430, 0x2b2623, 0x4a403a, 0xe08a2e, Shape::Glossy},
     {"Amethyst Kamri",      0xebe4f1, 0xffffff, 0xddd2ea, 0x8a4fbf, Shape::Glossy},
@@ -148,11 +148,11 @@ void setAll(QPalette& palette, QPalette::ColorRole role, const QColor& colour) {
     palette.setColor(QPalette::Disabled, role, colour);
 }
 
-QPalette derivePalette(const ThemeSpec& spec) {
-    const QColor window(spec.window);
-    const QColor base(spec.base);
-    const QColor button(spec.button);
-    const QColor accent(spec.accent);
+QPalette derivePalette(const ThemeColours& colours) {
+    const QColor window(colours.window);
+    const QColor base(colours.base);
+    const QColor button(colours.button);
+    const QColor accent(colours.accent);
     const bool dark = isDark(window);
     const QColor white(Qt::white);
     const QColor black(Qt::black);
@@ -305,19 +305,19 @@ QList<QColor> gloss(const QColor& colour, bool dark) {
 
 std::optional<ButtonLook> buttonLook(int index) {
     index = validIndex(index);
-    const ThemeSpec& spec = Themes.at(index);
-    if (index == 0 || spec.shape == Shape::Classic)
+    const ThemeColours& colours = Themes.at(index);
+    if (index == 0 || colours.shape == Shape::Classic)
         return std::nullopt;
-    const QColor window(spec.window);
-    const QColor button(spec.button);
-    const QColor accent(spec.accent);
+    const QColor window(colours.window);
+    const QColor button(colours.button);
+    const QColor accent(colours.accent);
     const QColor white(Qt::white);
     const QColor black(Qt::black);
     const bool dark = isDark(window);
 
     ButtonLook look;
-    look.body = spec.shape == Shape::Accent ? accent : button;
-    switch (spec.shape) {
+    look.body = colours.shape == Shape::Accent ? accent : button;
+    switch (colours.shape) {
     case Shape::Glossy:
         look.face = gloss(button, dark);
         look.hoverFace = gloss(mix(button, accent, dark ? 0.12 : 0.18), dark);
@@ -337,9 +337,9 @@ std::optional<ButtonLook> buttonLook(int index) {
         look.face = {button};
         look.hoverFace = {mix(button, accent, 0.2)};
         look.pressedFace = {accent};
-        look.radius = spec.shape == Shape::Tablet ? 6 : 0;
-        look.padding = spec.shape == Shape::Tablet ? QSize(8, 10) : QSize(4, 2);
-        look.minHeight = spec.shape == Shape::Tablet ? 36 : 0;
+        look.radius = colours.shape == Shape::Tablet ? 6 : 0;
+        look.padding = colours.shape == Shape::Tablet ? QSize(8, 10) : QSize(4, 2);
+        look.minHeight = colours.shape == Shape::Tablet ? 36 : 0;
         break;
     case Shape::Classic:
         break;
@@ -347,8 +347,8 @@ std::optional<ButtonLook> buttonLook(int index) {
     look.text = readableOnAll(look.face + look.hoverFace, inkFor(look.body), BodyContrast);
     look.pressedText = readableOnAll(look.pressedFace, white, MinimumContrast);
     look.border =
-        spec.shape == Shape::Accent ? mix(accent, black, 0.2) : mix(button, dark ? white : black, 0.28);
-    look.focusBorder = spec.shape == Shape::Accent ? (dark ? white : black) : accent;
+        colours.shape == Shape::Accent ? mix(accent, black, 0.2) : mix(button, dark ? white : black, 0.28);
+    look.focusBorder = colours.shape == Shape::Accent ? (dark ? white : black) : accent;
     look.disabledFace = mix(look.body, window, 0.6);
     look.disabledText = faded(look.text, look.disabledFace);
     return look;
@@ -450,8 +450,8 @@ private:
 QStringList ThemeNames() {
     QStringList names;
     names.reserve(ThemeCount);
-    for (const ThemeSpec& spec : Themes)
-        names.append(QString::fromLatin1(spec.name));
+    for (const ThemeColours& colours : Themes)
+        names.append(QString::fromLatin1(colours.name));
     return names;
 }
 
