@@ -43,9 +43,7 @@ TAppForm::TAppForm(Services& services, QWidget* parent)
         if (settings().valueExists(QStringLiteral("CurrencySymbol")))
             register_.CurrencySymbol = settings().readString(QStringLiteral("CurrencySymbol"));
     });
-    creationStep([this]() {
-        receipts_.load(settings(), [this](const QString& text) { return TranslateText(text); });
-    });
+    creationStep([this]() { receipts_.load(settings(), translator()); });
     AskPrint1->setChecked(receipts_.askPrint);
     creationStep([this]() {
         ThemeIndex = themeIndexFromSetting(settings().readString(QStringLiteral("VCL")));
@@ -211,8 +209,7 @@ void TAppForm::layOutBars() {
 // sales records (also when the file could not be opened).
 void TAppForm::TimerActivateTimer() {
     TimerActivate->stop();
-    const StartupLists lists =
-        runStartupWork(database_, dataFile_, [this](const QString& text) { return TranslateText(text); });
+    const StartupLists lists = runStartupWork(database_, dataFile_, translator());
     ComboBox3->clear();
     ComboBox3->addItems(lists.customers);
     ComboBox3->setCurrentIndex(0);

@@ -38,6 +38,10 @@ public:
     static QString localeCsvSeparator();
 
     QString TranslateText(const QString& english) const { return language_.translateText(english); }
+    // TranslateText as a function object, for the parts that take a translator.
+    Translate translator() const {
+        return [this](const QString& text) { return TranslateText(text); };
+    }
 
     Services& services() const { return services_; }
     Database& database() { return database_; }

@@ -296,9 +296,8 @@ void TAppForm::CurrencySymbol1Click() {
 
 void TAppForm::Receipts1Click() {
     // Not modal, a new dialog for every use; it deletes itself when closed.
-    auto* dialog = new TFormReceipts(
-        receipts_, settings(), *services_.files, *services_.messages,
-        [this](const QString& text) { return TranslateText(text); }, this);
+    auto* dialog =
+        new TFormReceipts(receipts_, settings(), *services_.files, *services_.messages, translator(), this);
     dialog->show();
 }
 
@@ -308,9 +307,7 @@ void TAppForm::AskPrint1Click() {
 }
 
 void TAppForm::PrintTemplate1Click() {
-    TPrintTemplateForm editor(
-        receipts_, settings(), *services_.messages,
-        [this](const QString& text) { return TranslateText(text); }, this);
+    TPrintTemplateForm editor(receipts_, settings(), *services_.messages, translator(), this);
     editor.exec();
 }
 
@@ -319,7 +316,7 @@ SaleContext TAppForm::saleContext() {
                        register_,
                        services_,
                        receipts_,
-                       [this](const QString& text) { return TranslateText(text); },
+                       translator(),
                        [this]() { ListView1->setFocus(); },
                        [this]() { EkleDuzeltSifirla(); }};
 }

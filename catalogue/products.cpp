@@ -83,8 +83,8 @@ QRect primaryScreenRect(const QSize& fallback) {
 
 } // namespace
 
-TUrunlerForm::TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings,
-                           std::function<QString(const QString&)> translate, QWidget* parent)
+TUrunlerForm::TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings, Translate translate,
+                           QWidget* parent)
     : QDialog(parent), host_(host), db_(db), settings_(settings), translate_(std::move(translate)) {
     if (!translate_)
         translate_ = [](const QString& text) { return text; };

@@ -8,12 +8,12 @@
 //   TUrunlerForm form(host, db, settings, translate, this);
 //   form.exec();
 // The window does not delete itself on close.
+#include "i18n/translate.h"
+
 #include <QDialog>
 #include <QRect>
 #include <QSize>
 #include <QString>
-
-#include <functional>
 
 class QCheckBox;
 class QItemSelection;
@@ -37,8 +37,8 @@ public:
     static QSize designSize() { return QSize(640, 480); }
 
     // Setting writes that fail are shown in the default error box of db.messages().
-    TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings,
-                 std::function<QString(const QString&)> translate, QWidget* parent = nullptr);
+    TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings, Translate translate,
+                 QWidget* parent = nullptr);
     ~TUrunlerForm() override;
 
     ProductListModel* model() const { return model_; }
@@ -76,7 +76,7 @@ private:
     IRegisterHost& host_;
     Database& db_;
     ISettingsStore& settings_;
-    std::function<QString(const QString&)> translate_;
+    Translate translate_;
     ProductListModel* model_ = nullptr;
 
     // Geometry values are written only while this is on: not while the window is built,

@@ -36,25 +36,13 @@ QIcon templateMenuIcon() {
     return QIcon(pixmap);
 }
 
-} // namespace
-
-QString withCrLf(const QString& text) {
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r')) {
-            out += QStringLiteral("\r\n");
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('\n')) {
-            out += QStringLiteral("\r\n");
-        } else {
-            out += c;
-        }
-    }
-    return out;
+// Text with every line end (CR LF, lone CR, lone LF) as LF, the way the text box keeps lines.
+QString withLfLineEnds(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
+
+} // namespace
 
 TPrintTemplateForm::TPrintTemplateForm(ReceiptSettings& receipts, ISettingsStore& settings,
                                        IMessages& messages, Translate translate, QWidget* parent)
@@ -74,8 +62,7 @@ TPrintTemplateForm::TPrintTemplateForm(ReceiptSettings& receipts, ISettingsStore
     Memo1->setFont(font);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The text box keeps its lines apart with LF; the template's CR LF goes back on at OK.
-    Memo1->setPlainText(
-        withCrLf(receipts_.printTemplate).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Memo1->setPlainText(withLfLineEnds(receipts_.printTemplate));
 
     auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("Panel1"));
@@ -152,8 +139,7 @@ void TPrintTemplateForm::SpeedButton1Click() {
 }
 
 void TPrintTemplateForm::Reset1Click() {
-    Memo1->setPlainText(
-        withCrLf(receipts_.defaultTemplate).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Memo1->setPlainText(withLfLineEnds(receipts_.defaultTemplate));
 }
 
 void TPrintTemplateForm::addPlaceholder(const QString& placeholder) {

@@ -60,7 +60,4 @@ private:
     QElapsedTimer menuClosed_; // when PopupMenu1 last closed
 };
 
-// Text with a lone CR or LF turned into CR LF.
-QString withCrLf(const QString& text);
-
 } // namespace tillora

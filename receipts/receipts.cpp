@@ -12,8 +12,7 @@
 namespace tillora {
 
 void ReceiptSettings::load(ISettingsStore& settings, const Translate& translate) {
-    ReceiptSettings& r = *this;
-    r = ReceiptSettings();
+    *this = ReceiptSettings();
     std::optional<AppError> firstError;
     auto guarded = [&](auto&& read) {
         try {
@@ -24,22 +23,22 @@ void ReceiptSettings::load(ISettingsStore& settings, const Translate& translate)
         }
     };
 
-    r.defaultTemplate = DefaultPrintTemplate(translate);
+    defaultTemplate = DefaultPrintTemplate(translate);
     guarded([&] {
         if (settings.valueExists(ReceiptNumberSetting))
-            r.NextReceiptNumber = settings.readInteger(ReceiptNumberSetting);
+            NextReceiptNumber = settings.readInteger(ReceiptNumberSetting);
     });
-    guarded([&] { r.ReceiptFolderInUse = settings.readString(ReceiptFolderSetting); });
+    guarded([&] { ReceiptFolderInUse = settings.readString(ReceiptFolderSetting); });
     guarded(
-        [&] { r.askPrint = settings.valueExists(PrintSetting) && settings.readInteger(PrintSetting) == 1; });
+        [&] { askPrint = settings.valueExists(PrintSetting) && settings.readInteger(PrintSetting) == 1; });
     // A stored template that cannot be read counts as missing, without a message.
     try {
-        r.printTemplate = settings.readString(PrintTemplateSetting);
+        printTemplate = settings.readString(PrintTemplateSetting);
     } catch (const AppError&) {
-        r.printTemplate.clear();
+        printTemplate.clear();
     }
-    if (r.printTemplate.isEmpty())
-        r.printTemplate = r.defaultTemplate;
+    if (printTemplate.isEmpty())
+        printTemplate = defaultTemplate;
     if (firstError)
         throw *firstError;
 }

@@ -1,18 +1,16 @@
 #pragma once
 // The receipt template and its placeholders: the built-in template and the filling of a
 // template with the values of one sale. No side effects, no failures.
+#include "i18n/translate.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
 
-#include <functional>
 #include <optional>
 
 namespace tillora {
-
-// The translation of an English caption or message (the loaded language's TranslateText).
-using Translate = std::function<QString(const QString&)>;
 
 // One entry of "[LIST]": printed as name + " (" + price + ") * " + quantity.
 struct ReceiptLine {

@@ -187,7 +187,7 @@ QString SaleRegister::grandTotalText() const {
     return withCurrency(CurrencySymbol, FormatMoney(GrandTotal));
 }
 
-QStringList SaleRegister::changeSuggestions(const std::function<QString(const QString&)>& translate) const {
+QStringList SaleRegister::changeSuggestions(const Translate& translate) const {
     struct Note {
         int value;
         const char* caption;

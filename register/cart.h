@@ -2,6 +2,8 @@
 // The sale in progress: the cart lines as the cart list shows them, and the register's
 // arithmetic. Amounts live as their displayed two-decimal texts and every computation reads
 // them back from those texts, so the totals are always the sums of what the cashier sees.
+#include "i18n/translate.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -89,7 +91,7 @@ public:
 
     QString grandTotalText() const;
     // The change panel's suggestion lines for the usual banknotes above the grand total.
-    QStringList changeSuggestions(const std::function<QString(const QString&)>& translate) const;
+    QStringList changeSuggestions(const Translate& translate) const;
     // The change for the cash typed: FormatMoney(cash - total), "0.00" when the cash is no number.
     static QString changeFor(const QString& cashText, double grandTotal);
     // A line's quantity text as an integer, 1 when it is none.

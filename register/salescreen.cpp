@@ -372,9 +372,7 @@ void TAppForm::FiyatHesapla() {
 
 void TAppForm::refreshChangePanel() {
     Label20->setText(TranslateText(QStringLiteral("Change:")));
-    const QString suggestions =
-        register_.changeSuggestions([this](const QString& text) { return TranslateText(text); })
-            .join(QLatin1Char('\n'));
+    const QString suggestions = register_.changeSuggestions(translator()).join(QLatin1Char('\n'));
     // Laying the box out again costs more than the rest of a scan: only when the text changed.
     if (shownSuggestions_ != suggestions || Memo1->document()->isEmpty()) {
         shownSuggestions_ = suggestions;
@@ -515,8 +513,7 @@ void TAppForm::BitBtn16Click() {
 void TAppForm::BitBtn22Click() {
     ListView1->setFocus();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    TUrunlerForm picker(
-        *this, database_, settings(), [this](const QString& text) { return TranslateText(text); }, this);
+    TUrunlerForm picker(*this, database_, settings(), translator(), this);
     QApplication::restoreOverrideCursor();
     picker.exec();
     ListView1->setFocus();

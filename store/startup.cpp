@@ -6,7 +6,7 @@ namespace tillora {
 
 namespace {
 
-QString translated(const TranslateFn& translate, const QString& text) {
+QString translated(const Translate& translate, const QString& text) {
     return translate ? translate(text) : text;
 }
 
@@ -50,17 +50,17 @@ void upgradeDataFile(Database& db) {
                        QStringLiteral("ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"));
 }
 
-QStringList customerFilterList(Database& db, const TranslateFn& translate) {
+QStringList customerFilterList(Database& db, const Translate& translate) {
     return filterList(db, translated(translate, QStringLiteral("All Customers")),
                       QStringLiteral("SELECT * FROM musteriler order by musteriadi;"), "musteriadi");
 }
 
-QStringList productFilterList(Database& db, const TranslateFn& translate) {
+QStringList productFilterList(Database& db, const Translate& translate) {
     return filterList(db, translated(translate, QStringLiteral("All Products")),
                       QStringLiteral("SELECT * FROM urunler order by urunadi;"), "urunadi");
 }
 
-StartupLists runStartupWork(Database& db, const QString& path, const TranslateFn& translate) {
+StartupLists runStartupWork(Database& db, const QString& path, const Translate& translate) {
     if (db.open(path))
         upgradeDataFile(db);
     else

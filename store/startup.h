@@ -1,8 +1,8 @@
 #pragma once
+#include "i18n/translate.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 namespace tillora {
 
@@ -15,20 +15,18 @@ struct StartupLists {
     QStringList products;
 };
 
-using TranslateFn = std::function<QString(const QString&)>;
-
 // Adds the columns that data files made by earlier versions lack: urunler.stok and
 // veresiyeler.odemetarihi. Runs no command when both are there.
 void upgradeDataFile(Database& db);
 
 // "All Customers" and then every customer name, in name order.
-QStringList customerFilterList(Database& db, const TranslateFn& translate);
+QStringList customerFilterList(Database& db, const Translate& translate);
 // "All Products" and then every product name, in name order.
-QStringList productFilterList(Database& db, const TranslateFn& translate);
+QStringList productFilterList(Database& db, const Translate& translate);
 
 // The start-up work: opens the data file at path (a failure is reported and the upgrade
 // skipped), upgrades it and fills the two filter lists, which are filled also when the
 // file could not be opened. An empty translate leaves the texts as they are.
-StartupLists runStartupWork(Database& db, const QString& path, const TranslateFn& translate);
+StartupLists runStartupWork(Database& db, const QString& path, const Translate& translate);
 
 } // namespace tillora

@@ -71,7 +71,7 @@ private:
     std::unique_ptr<MemorySettingsStore> settings_;
     std::unique_ptr<FakeRegister> host_;
 
-    std::unique_ptr<TUrunlerForm> openForm(std::function<QString(const QString&)> translate = {}) {
+    std::unique_ptr<TUrunlerForm> openForm(Translate translate = {}) {
         auto form = std::make_unique<TUrunlerForm>(*host_, *db_, *settings_, std::move(translate));
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))

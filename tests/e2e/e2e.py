@@ -2,6 +2,7 @@
 find its widgets through the accessibility tree, press them and type like a scanner."""
 import os
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -52,6 +53,26 @@ class Program:
     def path(self, name):
         return os.path.join(self.folder, name)
 
+    def seed(self, statement, rows):
+        """Inserts rows into the program's data.db with one parameterised statement."""
+        db = sqlite3.connect(self.path("data.db"))
+        try:
+            db.executemany(statement, rows)
+            db.commit()
+        finally:
+            db.close()
+
+    def rows(self, query):
+        """What the program's data.db holds for a query, read while the program runs."""
+        db = sqlite3.connect(self.path("data.db"))
+        try:
+            return db.execute(query).fetchall()
+        finally:
+            db.close()
+
+    def settings_path(self):
+        return os.path.join(self.env["XDG_CONFIG_HOME"], "KESTRUM", "Tillora", "settings.conf")
+
     def start(self):
         self.process = subprocess.Popen([self.binary], env=self.env, cwd=self.root)
         return self
@@ -79,6 +100,18 @@ def application(name="Tillora", timeout=10.0):
                 return app
         time.sleep(0.1)
     return None
+
+
+MAIN_TITLE = "KESTRUM - Tillora"
+
+
+def main_window():
+    """The running program and its main window, which gets the keyboard as a click would."""
+    app = application()
+    frame = find(app, role="frame", name=MAIN_TITLE)
+    check(frame is not None, "main window is up")
+    focus_window(MAIN_TITLE)
+    return app, frame
 
 
 def walk(node):

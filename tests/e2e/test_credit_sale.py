@@ -2,27 +2,20 @@
 CREDIT, choose the customer in the chooser with the keyboard, OK; then the data file is read
 back. No question about printing, no receipt file, the receipt number unused."""
 import os
-import sqlite3
 import sys
 
-from e2e import Program, application, check, find, finish, focus_window, press, scan, wait_until, xdotool
+from e2e import Program, check, find, finish, focus_window, main_window, press, scan, wait_until, xdotool
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
 program = Program(binary, data_db=empty_db)
-db = sqlite3.connect(program.path("data.db"))
-db.executemany("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?)",
-               [("5901234123457", "MILK", "1.5", 5), ("0042", "GUM", "0.25", 1)])
-db.executemany("INSERT INTO musteriler (id, musteriadi) VALUES (?, ?)", [(7, "ANNA"), (3, "ZOE")])
-db.commit()
-db.close()
+program.seed("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?)",
+             [("5901234123457", "MILK", "1.5", 5), ("0042", "GUM", "0.25", 1)])
+program.seed("INSERT INTO musteriler (id, musteriadi) VALUES (?, ?)", [(7, "ANNA"), (3, "ZOE")])
 
 program.start()
 try:
-    app = application()
-    frame = find(app, role="frame", name="KESTRUM - Tillora")
-    check(frame is not None, "main window is up")
-    focus_window("KESTRUM - Tillora")
+    app, frame = main_window()
     for code in ("5901234123457", "5901234123457", "0042"):
         scan(code)
     check(find(frame, role="label", name="$ 3.25", timeout=10) is not None, "the cart totals $ 3.25")
@@ -45,26 +38,20 @@ try:
               "the chooser closes")
 
     def credits():
-        db = sqlite3.connect(program.path("data.db"))
-        try:
-            return db.execute("SELECT musteriid, musteriadi, barkod, urunadi, adet, fiyat, odendimi "
-                              "FROM veresiyeler ORDER BY id").fetchall()
-        finally:
-            db.close()
+        return program.rows("SELECT musteriid, musteriadi, barkod, urunadi, adet, fiyat, odendimi "
+                            "FROM veresiyeler ORDER BY id")
     check(wait_until(lambda: len(credits()) == 2, 10), "two credit lines are recorded")
     rows = credits()
     check(rows == [(7, "ANNA", "5901234123457", "MILK", 2, 1.5, 0), (7, "ANNA", "0042", "GUM", 1, 0.25, 0)],
           "veresiyeler holds ANNA's two unpaid lines: %r" % rows)
-    db = sqlite3.connect(program.path("data.db"))
-    stock = db.execute("SELECT barkod, stok FROM urunler ORDER BY id").fetchall()
-    paid = db.execute("SELECT count(*) FROM odemeler").fetchone()[0]
-    db.close()
+    stock = program.rows("SELECT barkod, stok FROM urunler ORDER BY id")
+    paid = program.rows("SELECT count(*) FROM odemeler")[0][0]
     check(stock == [("5901234123457", 3), ("0042", 0)], "stock 5 - 2 = 3 and 1 - 1 = 0: %r" % stock)
     check(paid == 0, "nothing is recorded as paid")
     check(find(app, role="alert", timeout=1) is None, "no question about printing")
     check(find(frame, role="label", name="$ 0.00", timeout=5) is not None, "the cart is cleared")
     check(find(frame, role="label", name="0%", timeout=5) is not None, "the discount reads 0%")
-    settings = os.path.join(program.env["XDG_CONFIG_HOME"], "KESTRUM", "Tillora", "settings.conf")
+    settings = program.settings_path()
     stored = open(settings).read() if os.path.exists(settings) else ""
     check("ReceiptNumber" not in stored, "the receipt number is not used")
     check(program.running(), "the program runs")

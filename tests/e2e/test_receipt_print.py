@@ -7,12 +7,11 @@ import os
 import pwd
 import re
 import shutil
-import sqlite3
 import subprocess
 import sys
 import tempfile
 
-from e2e import Program, application, check, find, finish, focus_window, press, scan, wait_until
+from e2e import Program, check, find, finish, main_window, press, scan, wait_until
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 PRINTER = "TilloraPDF"
@@ -123,16 +122,12 @@ program = Program(binary, data_db=empty_db)
 program.env["CUPS_SERVER"] = cups.socket
 receipt_folder = os.path.join(program.root, "receipts")
 os.makedirs(receipt_folder)
-settings_folder = os.path.join(program.env["XDG_CONFIG_HOME"], "KESTRUM", "Tillora")
-os.makedirs(settings_folder)
-with open(os.path.join(settings_folder, "settings.conf"), "w") as f:
+os.makedirs(os.path.dirname(program.settings_path()))
+with open(program.settings_path(), "w") as f:
     f.write("integer Print=1\ninteger ReceiptNumber=41\ntext ReceiptFolder=%s\n" % receipt_folder)
 
-db = sqlite3.connect(program.path("data.db"))
-db.executemany("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?)",
-               [("5901234123457", "MILK", "1.5", 5), ("0042", "GUM", "0.25", 1)])
-db.commit()
-db.close()
+program.seed("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?)",
+             [("5901234123457", "MILK", "1.5", 5), ("0042", "GUM", "0.25", 1)])
 
 out_folder = pdf_folder()
 out_existed = os.path.isdir(out_folder)
@@ -140,10 +135,7 @@ before = set(glob.glob(os.path.join(out_folder, "*.pdf")))
 program.start()
 made = []
 try:
-    app = application()
-    frame = find(app, role="frame", name="KESTRUM - Tillora")
-    check(frame is not None, "main window is up")
-    focus_window("KESTRUM - Tillora")
+    app, frame = main_window()
     for code in ("5901234123457", "5901234123457", "0042", "0042", "0042"):
         scan(code)
     grand = find(frame, role="label", predicate=lambda n: n.name == "$ 3.75", timeout=10)
@@ -193,14 +185,12 @@ try:
                   "its lines are in cart order")
 
     def settings_text():
-        with open(os.path.join(settings_folder, "settings.conf")) as f:
+        with open(program.settings_path()) as f:
             return f.read()
     check(wait_until(lambda: "integer ReceiptNumber=42" in settings_text(), 5),
           "ReceiptNumber holds 42")
-    db = sqlite3.connect(program.path("data.db"))
-    paid = db.execute("SELECT barkod, urunadi, adet, fiyat FROM odemeler ORDER BY id").fetchall()
-    stock = db.execute("SELECT barkod, stok FROM urunler ORDER BY id").fetchall()
-    db.close()
+    paid = program.rows("SELECT barkod, urunadi, adet, fiyat FROM odemeler ORDER BY id")
+    stock = program.rows("SELECT barkod, stok FROM urunler ORDER BY id")
     check(paid == [("5901234123457", "MILK", 2, 1.5), ("0042", "GUM", 3, 0.25)],
           "odemeler holds the two lines: %r" % paid)
     check(stock == [("5901234123457", 3), ("0042", 0)], "stock 5 - 2 = 3 and 1 - 3 = 0: %r" % stock)

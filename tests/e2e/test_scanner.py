@@ -1,11 +1,9 @@
 """A keyboard-wedge scanner at full speed into the real program: every code typed with no
 delay between characters, then Enter, burst after burst, while the cart list has the focus.
 No character may be lost or reach the wrong line."""
-import os
-import sqlite3
 import sys
 
-from e2e import Program, application, check, find, finish, focus_window, scan, wait_until
+from e2e import Program, check, find, finish, main_window, scan, wait_until
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
@@ -17,17 +15,11 @@ products = [
 ]
 
 program = Program(binary, data_db=empty_db)
-db = sqlite3.connect(program.path("data.db"))
-db.executemany("INSERT INTO urunler (barkod, urunadi, fiyat) VALUES (?, ?, ?)",
-               [(c, n, str(p)) for c, n, p in products])
-db.commit()
-db.close()
+program.seed("INSERT INTO urunler (barkod, urunadi, fiyat) VALUES (?, ?, ?)",
+             [(c, n, str(p)) for c, n, p in products])
 program.start()
 try:
-    app = application()
-    frame = find(app, role="frame", name="KESTRUM - Tillora")
-    check(frame is not None, "main window is up")
-    focus_window("KESTRUM - Tillora")
+    app, frame = main_window()
 
     table = find(frame, role="table")
     check(table is not None, "the cart list is on the accessibility bus")

@@ -34,7 +34,7 @@ const char* products =
 
 // The cash sale: recorded whole or not at all, stock never below 0, then the receipt step and
 // a cleared register.
-class TestCashSale : public QObject {
+class TestCashSale : public QObject, private test::SaleFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -56,30 +56,24 @@ private:
     QStringList cartTexts() const;
     SaleContext context();
 
-    test::SaleFixture f;
-    QString& path = f.path;
-    std::unique_ptr<ScriptedServices>& fake = f.fake;
-    std::unique_ptr<Database>& db = f.db;
-    std::unique_ptr<SaleRegister>& reg = f.reg;
-    ReceiptSettings& receipts = f.receipts;
     test::StatementLog log;
     int focused = 0;
     int resets = 0;
 };
 
 void TestCashSale::initTestCase() {
-    QVERIFY(f.makeMaster(QString::fromLatin1(products)));
+    QVERIFY(makeMaster(QString::fromLatin1(products)));
 }
 
 void TestCashSale::init() {
-    QVERIFY(f.fresh(english));
+    QVERIFY(fresh(english));
     log = {};
     log.attach(*db);
     focused = resets = 0;
 }
 
 void TestCashSale::cleanup() {
-    f.close();
+    close();
 }
 
 SaleContext TestCashSale::context() {

@@ -33,7 +33,7 @@ const char* fixture = "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES
 } // namespace
 
 // The credit customer chooser and the credit sale it completes.
-class TestCreditSale : public QObject {
+class TestCreditSale : public QObject, private test::SaleFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -55,26 +55,20 @@ private:
     SaleContext context();
     void fillCart();
 
-    test::SaleFixture f;
-    QString& path = f.path;
-    std::unique_ptr<ScriptedServices>& fake = f.fake;
-    std::unique_ptr<Database>& db = f.db;
-    std::unique_ptr<SaleRegister>& reg = f.reg;
-    ReceiptSettings& receipts = f.receipts;
     int focused = 0;
 };
 
 void TestCreditSale::initTestCase() {
-    QVERIFY(f.makeMaster(QString::fromLatin1(fixture)));
+    QVERIFY(makeMaster(QString::fromLatin1(fixture)));
 }
 
 void TestCreditSale::init() {
-    QVERIFY(f.fresh(marked));
+    QVERIFY(fresh(marked));
     focused = 0;
 }
 
 void TestCreditSale::cleanup() {
-    f.close();
+    close();
 }
 
 SaleContext TestCreditSale::context() {
