@@ -1,10 +1,10 @@
 #include "app/appform.h"
 
-#include "app/errors.h"
-#include "app/settingsstore.h"
 #include "app/themes.h"
 #include "buildinfo.h"
 #include "i18n/locale.h"
+#include "platform/guard.h"
+#include "platform/settingsstore.h"
 #include "register/veresiye.h"
 #include "store/startup.h"
 

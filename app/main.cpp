@@ -1,10 +1,10 @@
 #include "app/appform.h"
-#include "app/settingsfile.h"
 #include "app/themes.h"
 #include "platform/qt/qtfiledialogs.h"
 #include "platform/qt/qtmessages.h"
 #include "platform/qt/qtprinting.h"
 #include "platform/qt/qtshell.h"
+#include "platform/qt/settingsfile.h"
 
 #include <QApplication>
 #include <QTimer>

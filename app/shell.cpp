@@ -1,11 +1,11 @@
 // The frame of the main window around its screens: the menu, the timers, switching
 // screens, themes, remembered column widths, the two passwords and the shell commands.
 #include "app/appform.h"
-#include "app/errors.h"
-#include "app/passwords.h"
-#include "app/settingsstore.h"
 #include "app/themes.h"
 #include "buildinfo.h"
+#include "common/passwords.h"
+#include "platform/guard.h"
+#include "platform/settingsstore.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"
 

@@ -1,7 +1,7 @@
 #include "bench/bench.h"
 
-#include "app/formats.h"
-#include "app/settingsfile.h"
+#include "common/formats.h"
+#include "platform/qt/settingsfile.h"
 
 #include <QStringList>
 

@@ -4,9 +4,9 @@
 #include "bench/bench.h"
 #include "bench/products.h"
 
-#include "app/memorysettings.h"
 #include "catalogue/productlist.h"
 #include "catalogue/products.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "register/registerhost.h"
 #include "store/database.h"

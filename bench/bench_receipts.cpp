@@ -4,7 +4,7 @@
 #include "bench/bench.h"
 #include "bench/products.h"
 
-#include "app/formats.h"
+#include "common/formats.h"
 #include "platform/scripted/scripted.h"
 #include "receipts/receipts.h"
 #include "register/cart.h"

@@ -5,7 +5,7 @@
 #include "bench/products.h"
 
 #include "app/appform.h"
-#include "app/memorysettings.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 
 #include <QAbstractItemView>

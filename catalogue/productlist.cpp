@@ -1,7 +1,7 @@
 #include "catalogue/productlist.h"
 
-#include "app/errors.h"
-#include "app/settingsstore.h"
+#include "common/errors.h"
+#include "platform/settingsstore.h"
 #include "store/sql.h"
 
 #include <algorithm>

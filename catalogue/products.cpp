@@ -1,8 +1,8 @@
 #include "catalogue/products.h"
 
-#include "app/errors.h"
-#include "app/settingsstore.h"
 #include "catalogue/productlist.h"
+#include "platform/guard.h"
+#include "platform/settingsstore.h"
 #include "register/registerhost.h"
 #include "store/database.h"
 

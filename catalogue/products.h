@@ -8,7 +8,7 @@
 //   TUrunlerForm form(host, db, settings, translate, this);
 //   form.exec();
 // The window does not delete itself on close.
-#include "i18n/translate.h"
+#include "common/translate.h"
 
 #include <QDialog>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "receipts/printtemplate.h"
 
-#include "app/errors.h"
+#include "platform/guard.h"
 #include "receipts/receipts.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #include "receipts/receipts.h"
 
-#include "app/errors.h"
-#include "app/settingsstore.h"
+#include "common/errors.h"
 #include "i18n/textcodec.h"
 #include "platform/services.h"
+#include "platform/settingsstore.h"
 
 #include <QSaveFile>
 

@@ -1,8 +1,8 @@
 #include "receipts/receiptsform.h"
 
-#include "app/errors.h"
-#include "app/settingsstore.h"
 #include "platform/files.h"
+#include "platform/guard.h"
+#include "platform/settingsstore.h"
 #include "receipts/receipts.h"
 
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "receipts/receipttemplate.h"
 
-#include "app/formats.h"
+#include "common/formats.h"
 
 #include <QLocale>
 

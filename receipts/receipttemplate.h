@@ -1,7 +1,7 @@
 #pragma once
 // The receipt template and its placeholders: the built-in template and the filling of a
 // template with the values of one sale. No side effects, no failures.
-#include "i18n/translate.h"
+#include "common/translate.h"
 
 #include <QDateTime>
 #include <QList>

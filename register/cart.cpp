@@ -1,7 +1,7 @@
 #include "register/cart.h"
 
-#include "app/errors.h"
-#include "app/formats.h"
+#include "common/errors.h"
+#include "common/formats.h"
 #include "store/database.h"
 #include "store/sql.h"
 

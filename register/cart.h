@@ -2,7 +2,7 @@
 // The sale in progress: the cart lines as the cart list shows them, and the register's
 // arithmetic. Amounts live as their displayed two-decimal texts and every computation reads
 // them back from those texts, so the totals are always the sums of what the cashier sees.
-#include "i18n/translate.h"
+#include "common/translate.h"
 
 #include <QAbstractTableModel>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "register/cashsale.h"
 
-#include "app/errors.h"
-#include "app/formats.h"
+#include "common/formats.h"
+#include "platform/guard.h"
 #include "platform/services.h"
 #include "register/cart.h"
 #include "store/database.h"

@@ -2,9 +2,9 @@
 // change panel and the total strip. The cart list keeps the keyboard focus so that a
 // barcode scanner, which types the code and Enter, adds the product at once.
 #include "app/appform.h"
-#include "app/errors.h"
-#include "app/formats.h"
 #include "catalogue/products.h"
+#include "common/formats.h"
+#include "platform/guard.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "store/database.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>

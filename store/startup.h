@@ -1,5 +1,5 @@
 #pragma once
-#include "i18n/translate.h"
+#include "common/translate.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,10 +2,10 @@
 // Scripted doubles of the platform layer. Each records what the program showed or did and
 // answers from a queue, so a test reads like the behaviour it checks:
 //   messages.answers << MsgButton::Yes;  ...  QCOMPARE(messages.shown.last().caption, "Confirm");
-#include "app/memorysettings.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/printing.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 

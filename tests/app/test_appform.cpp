@@ -1,5 +1,5 @@
 #include "app/appform.h"
-#include "app/memorysettings.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "tests/support/datafile.h"
 

@@ -1,5 +1,5 @@
-#include "app/errors.h"
-#include "app/formats.h"
+#include "common/errors.h"
+#include "common/formats.h"
 
 #include <QLocale>
 #include <QTest>

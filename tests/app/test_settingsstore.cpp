@@ -1,6 +1,6 @@
-#include "app/errors.h"
-#include "app/memorysettings.h"
-#include "app/settingsfile.h"
+#include "common/errors.h"
+#include "platform/qt/settingsfile.h"
+#include "platform/scripted/memorysettings.h"
 
 #include <QDir>
 #include <QFile>

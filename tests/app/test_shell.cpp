@@ -1,6 +1,6 @@
 #include "app/appform.h"
-#include "app/passwords.h"
 #include "app/themes.h"
+#include "common/passwords.h"
 #include "platform/scripted/scripted.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"

@@ -1,8 +1,8 @@
 // The product picker window: placement from the saved values, search, prices, view, the
 // hand-off of a chosen product to the register and closing.
-#include "app/memorysettings.h"
 #include "catalogue/productlist.h"
 #include "catalogue/products.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "register/registerhost.h"
 #include "store/database.h"

@@ -1,4 +1,4 @@
-#include "app/memorysettings.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receipts.h"

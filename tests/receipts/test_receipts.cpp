@@ -1,5 +1,5 @@
-#include "app/errors.h"
-#include "app/memorysettings.h"
+#include "common/errors.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "platform/services.h"
 #include "receipts/receipts.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/scripted/scripted.h"
 #include "register/cart.h"
 #include "store/database.h"

@@ -1,6 +1,6 @@
 #include "app/appform.h"
-#include "app/memorysettings.h"
 #include "catalogue/products.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "register/veresiye.h"
 #include "tests/support/datafile.h"

@@ -1,7 +1,7 @@
 #pragma once
 // What the sale tests share: a data file made once from the schema and a fixture, copied
 // fresh for every test, with a register and scripted services working on the copy.
-#include "app/memorysettings.h"
+#include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "receipts/receipts.h"
 #include "register/cart.h"

@@ -1,6 +1,6 @@
 #include "tests/support/datafile.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/scripted/scripted.h"
 #include "store/database.h"
 #include "store/sql.h"

@@ -1,12 +1,12 @@
-#include "app/memorysettings.h"
+#include "platform/scripted/memorysettings.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 
 namespace tillora {
 
-void MemorySettingsStore::failWhenSet(const QString& name) const {
+void MemorySettingsStore::failWhenSet(const QString& name) {
     if (writesFail_)
-        throw AppError(QStringLiteral("Failed to set data for '") + name + QLatin1Char('\''));
+        throw failures_.failure(name);
 }
 
 void MemorySettingsStore::writeString(const QString& name, const QString& value) {

@@ -1,4 +1,4 @@
-#include "app/passwords.h"
+#include "common/passwords.h"
 
 #include <QByteArray>
 

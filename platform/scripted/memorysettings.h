@@ -1,7 +1,8 @@
 #pragma once
 // The settings store in memory, for tests: the same reading rules as the file store, plus a
 // switch that makes every write fail the way an unwritable store does.
-#include "app/settingsfile.h"
+#include "platform/settingsstore.h"
+#include "platform/settingstable.h"
 
 namespace tillora {
 
@@ -25,12 +26,13 @@ public:
     int deleteCount() const { return deletes_; }
 
 private:
-    void failWhenSet(const QString& name) const;
+    void failWhenSet(const QString& name);
 
     SettingsTable table_;
     bool writesFail_ = false;
     int writes_ = 0;
     int deletes_ = 0;
+    SettingsWriteFailures failures_;
 };
 
 } // namespace tillora

@@ -1,31 +1,14 @@
-#include "app/settingsfile.h"
+#include "platform/settingstable.h"
 
-#include "app/errors.h"
 #include "buildinfo.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
-
-#include <sys/stat.h>
-
-#include <utility>
+#include "common/errors.h"
 
 namespace tillora {
 
 namespace {
 
-const QString lockName = QStringLiteral("settings.lock");
-constexpr int lockWaitMs = 5000;
-
 QString quoted(const QString& name) {
     return QLatin1Char('\'') + name + QLatin1Char('\'');
-}
-
-AppError setFailure(const QString& name) {
-    return AppError(QStringLiteral("Failed to set data for ") + quoted(name));
 }
 
 AppError typeFailure(const QString& name) {
@@ -143,6 +126,12 @@ bool parseLine(QStringView line, SettingValue& value) {
 
 } // namespace
 
+AppError SettingsWriteFailures::failure(const QString& name) {
+    const bool first = !reported_.contains(name.toCaseFolded());
+    reported_.insert(name.toCaseFolded());
+    return AppError(QStringLiteral("Failed to set data for ") + quoted(name), !first);
+}
+
 const SettingValue* SettingsTable::find(const QString& name) const {
     const auto it = index_.constFind(name.toCaseFolded());
     return it == index_.cend() ? nullptr : &values_[*it];
@@ -226,132 +215,6 @@ SettingsTable SettingsTable::fromText(const QByteArray& text) {
             table.set(value);
     }
     return table;
-}
-
-FileSettingsStore::FileSettingsStore() : FileSettingsStore(settingsFolder()) {}
-
-FileSettingsStore::FileSettingsStore(const QString& folder) : folder_(QDir::cleanPath(folder)) {
-    // Opened with create-if-missing; when this fails the first write reports it.
-    ensureFolder();
-}
-
-bool FileSettingsStore::ensureFolder() const {
-    if (QFileInfo(folder_).isDir())
-        return true;
-    if (!QDir().mkpath(folder_))
-        return false;
-    // The store holds the passwords: only its owner may look into it.
-    QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return true;
-}
-
-QString FileSettingsStore::settingsFolder() {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(base + QLatin1Char('/') + QString::fromLatin1(buildinfo::CompanyName) +
-                           QLatin1Char('/') + QString::fromLatin1(buildinfo::ProductName));
-}
-
-QString FileSettingsStore::filePath() const {
-    return folder_ + QLatin1Char('/') + fileName();
-}
-
-FileSettingsStore::Stamp FileSettingsStore::currentStamp() const {
-    struct stat info {};
-    if (::stat(QFile::encodeName(filePath()).constData(), &info) != 0)
-        return Stamp{};
-    return Stamp{true, static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_size),
-                 static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-                 static_cast<qint64>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
-}
-
-bool FileSettingsStore::refresh() const {
-    const Stamp now = currentStamp();
-    if (loaded_ && now == stamp_)
-        return readable_;
-    loaded_ = true;
-    stamp_ = now;
-    table_.clear();
-    readable_ = true;
-    if (!now.exists)
-        return true;
-    QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly)) {
-        readable_ = false;
-        return false;
-    }
-    table_ = SettingsTable::fromText(file.readAll());
-    return true;
-}
-
-bool FileSettingsStore::valueExists(const QString& name) const {
-    refresh();
-    return table_.contains(name);
-}
-
-QString FileSettingsStore::readString(const QString& name) const {
-    refresh();
-    return table_.readString(name);
-}
-
-qint32 FileSettingsStore::readInteger(const QString& name) const {
-    refresh();
-    return table_.readInteger(name);
-}
-
-template <typename Apply> void FileSettingsStore::write(const QString& name, Apply&& apply) {
-    // A value that already holds exactly this needs no write (the column-width saver writes
-    // the same widths again and again).
-    if (refresh()) {
-        SettingsTable probe = table_;
-        if (!apply(probe))
-            return;
-    }
-    if (!ensureFolder())
-        throw setFailure(name);
-    // The lock keeps another instance from writing between our re-read and our commit, so
-    // neither undoes the other's values.
-    QLockFile lock(folder_ + QLatin1Char('/') + lockName);
-    if (!lock.tryLock(lockWaitMs))
-        throw setFailure(name);
-    // A file that exists but cannot be read is never replaced: its values would be lost.
-    if (!refresh())
-        throw setFailure(name);
-    SettingsTable next = table_;
-    if (!apply(next))
-        return;
-    const QByteArray text = next.toText();
-    QSaveFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly))
-        throw setFailure(name);
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        throw setFailure(name);
-    }
-    if (!file.commit())
-        throw setFailure(name);
-    table_ = std::move(next);
-    stamp_ = currentStamp();
-    readable_ = true;
-}
-
-void FileSettingsStore::writeString(const QString& name, const QString& value) {
-    write(name, [&](SettingsTable& table) { return table.setString(name, value); });
-}
-
-void FileSettingsStore::writeInteger(const QString& name, qint32 value) {
-    write(name, [&](SettingsTable& table) { return table.setInteger(name, value); });
-}
-
-bool FileSettingsStore::deleteKey() {
-    QDir dir(folder_);
-    const bool removed = !dir.exists() || dir.removeRecursively();
-    table_.clear();
-    stamp_ = Stamp{};
-    loaded_ = false;
-    readable_ = true;
-    return removed;
 }
 
 } // namespace tillora

@@ -1,6 +1,5 @@
 #pragma once
-// The per-user settings store as one text file, settings.conf, in the folder
-// $XDG_CONFIG_HOME/<company>/<product>/ (~/.config/... when XDG_CONFIG_HOME is not set).
+// The values of the settings store and the text form of the settings file.
 //
 // The file holds one value per line, in the order the values were first written:
 //   text CurrencySymbol=$
@@ -8,11 +7,10 @@
 // Lines that are empty or start with "#" are ignored, damaged lines are skipped. In names and
 // texts a backslash, control characters, leading and trailing blanks (and "=" in names) are
 // written as escapes: \\ \n \r \t \uXXXX.
-#include "app/settingsstore.h"
-
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -55,50 +53,18 @@ private:
     QHash<QString, qsizetype> index_; // case-folded name -> position in values_
 };
 
-class FileSettingsStore : public ISettingsStore {
+class AppError;
+
+// The failures of settings writes: the first failure of a value is an error that shows, later
+// ones of the same value in the same run abandon their action quietly, so a value written again
+// and again (a column width, a window position) does not bring the same box back each time.
+class SettingsWriteFailures {
 public:
-    // The store in settingsFolder().
-    FileSettingsStore();
-    // The store in the given folder (made when missing, at the first write at the latest).
-    explicit FileSettingsStore(const QString& folder);
-
-    // $XDG_CONFIG_HOME/KESTRUM/Tillora, or $HOME/.config/KESTRUM/Tillora when that is unset,
-    // empty or not an absolute path. No trailing slash.
-    static QString settingsFolder();
-    static QString fileName() { return QStringLiteral("settings.conf"); }
-
-    QString folder() const { return folder_; }
-    QString filePath() const;
-
-    bool valueExists(const QString& name) const override;
-    QString readString(const QString& name) const override;
-    qint32 readInteger(const QString& name) const override;
-    void writeString(const QString& name, const QString& value) override;
-    void writeInteger(const QString& name, qint32 value) override;
-    bool deleteKey() override;
+    // "Failed to set data for '<name>'".
+    AppError failure(const QString& name);
 
 private:
-    // What identifies one version of the file on disk; a change means another writer.
-    struct Stamp {
-        bool exists = false;
-        qint64 inode = 0;
-        qint64 size = 0;
-        qint64 modifiedNs = 0;
-        qint64 changedNs = 0;
-        bool operator==(const Stamp& other) const = default;
-    };
-    Stamp currentStamp() const;
-    // Makes the folder when missing, readable by its owner only; false when that fails.
-    bool ensureFolder() const;
-    // Re-reads the file when it changed on disk; false when it exists but cannot be read.
-    bool refresh() const;
-    template <typename Apply> void write(const QString& name, Apply&& apply);
-
-    QString folder_;
-    mutable SettingsTable table_;
-    mutable Stamp stamp_;
-    mutable bool loaded_ = false;
-    mutable bool readable_ = true;
+    QSet<QString> reported_; // case-folded names
 };
 
 } // namespace tillora

@@ -1,6 +1,6 @@
-#include "app/formats.h"
+#include "common/formats.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 
 #include <algorithm>
 #include <charconv>

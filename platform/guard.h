@@ -1,0 +1,99 @@
+#pragma once
+// The one guard between the widgets and the program's actions. Qt's widget library unwinds no
+// exception, so an error must stop before it reaches an event handler of Qt's own: every
+// handler of a window or screen is connected through a Guard, which runs it and shows what it
+// raised in the default error box. The program then goes on with the next event.
+#include "common/errors.h"
+#include "platform/messages.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <utility>
+
+namespace tillora {
+
+// Shows the error an action raised: an AppError's text (nothing for a quiet one), or the text
+// of any other exception, in the default error box.
+void reportAppError(IMessages& messages, const AppError& error);
+void reportUnexpected(IMessages& messages, const std::exception& error);
+
+// Runs action; an error it raises is shown. Returns false when it raised one.
+template <typename Action> bool runGuarded(IMessages& messages, Action&& action) {
+    try {
+        std::forward<Action>(action)();
+        return true;
+    } catch (const AppError& error) {
+        reportAppError(messages, error);
+    } catch (const std::exception& error) {
+        reportUnexpected(messages, error);
+    } catch (...) {
+        reportUnexpected(messages, std::runtime_error("unknown error"));
+    }
+    return false;
+}
+
+// The event filter of a guarded handler: the handler sees the events of the watched object
+// and returns true for those it took.
+class GuardedFilter : public QObject {
+public:
+    using Handler = std::function<bool(QObject* watched, QEvent* event)>;
+    GuardedFilter(IMessages& messages, Handler handler, QObject* parent)
+        : QObject(parent), messages_(messages), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        bool taken = false;
+        // An event whose handler failed counts as taken: what it began is abandoned.
+        if (!runGuarded(messages_, [&]() { taken = handler_(watched, event); }))
+            return true;
+        return taken;
+    }
+
+private:
+    IMessages& messages_;
+    Handler handler_;
+};
+
+// Connects signals and events of widgets to handlers that always run inside runGuarded.
+class Guard {
+public:
+    explicit Guard(IMessages& messages) : messages_(&messages) {}
+
+    IMessages& messages() const { return *messages_; }
+
+    // Runs one action under the guard (for the virtual event functions of a window).
+    template <typename Action> bool run(Action&& action) const {
+        return runGuarded(*messages_, std::forward<Action>(action));
+    }
+
+    // QObject::connect, with the handler run under the guard. The handler takes the
+    // signal's arguments or none.
+    template <typename Sender, typename Signal, typename Handler>
+    QMetaObject::Connection on(Sender* sender, Signal signal, QObject* context, Handler handler) const {
+        IMessages* messages = messages_;
+        return QObject::connect(sender, signal, context,
+                                [messages, handler = std::move(handler)](auto&&... args) {
+                                    runGuarded(*messages, [&]() {
+                                        if constexpr (std::is_invocable_v<Handler&, decltype(args)...>)
+                                            handler(std::forward<decltype(args)>(args)...);
+                                        else
+                                            handler();
+                                    });
+                                });
+    }
+
+    // Installs handler as an event filter of watched, under the guard.
+    void filter(QObject* watched, GuardedFilter::Handler handler) const {
+        watched->installEventFilter(new GuardedFilter(*messages_, std::move(handler), watched));
+    }
+
+private:
+    IMessages* messages_;
+};
+
+} // namespace tillora
