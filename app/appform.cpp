@@ -2,67 +2,79 @@
 
 #include "app/themes.h"
 #include "buildinfo.h"
+#include "catalogue/customerscreen.h"
+#include "catalogue/productscreen.h"
 #include "i18n/locale.h"
-#include "platform/guard.h"
 #include "platform/settingsstore.h"
+#include "register/salescreen.h"
 #include "register/veresiye.h"
+#include "reports/sellingsscreen.h"
 #include "store/startup.h"
 
 #include <QAction>
-#include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLocale>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-
-#include <tuple>
 
 namespace tillora {
 
 TAppForm::TAppForm(Services& services, QWidget* parent)
     : QMainWindow(parent), services_(services), database_(*services.messages), register_(database_) {
     setObjectName(QStringLiteral("AppForm"));
-    register_.onTotalsChanged = [this]() { FiyatHesapla(); };
+    context_ = std::make_unique<ProgramContext>(ProgramContext{
+        database_,
+        services_,
+        [this](const QString& text) { return TranslateText(text); },
+        Guard(*services_.messages),
+        access_,
+        receipts_,
+        [this]() { return register_.CurrencySymbol; },
+        QString(),
+        this,
+    });
     buildTimers();
 
     // The creation sequence; each step's error is shown and the remaining steps still run,
     // so a damaged setting never leaves the program without full access, theme or captions.
     creationStep([this]() { setWindowTitle(WindowTitle()); });
-    creationStep([this]() { csvSeparator_ = localeCsvSeparator(); });
+    creationStep([this]() { context_->csvSeparator = localeCsvSeparator(); });
     creationStep([this]() {
-        language_.loadLanguageFile(languagesFolder(), settings().readString(QStringLiteral("LanguageFile")),
+        language_.loadLanguageFile(languagesFolder(),
+                                   context_->settings().readString(QStringLiteral("LanguageFile")),
                                    userLanguageId());
     });
-    buildFrame();
+    buildScreens();
+    buildBars();
     buildMenu();
     creationStep([this]() {
-        if (settings().valueExists(QStringLiteral("CurrencySymbol")))
-            register_.CurrencySymbol = settings().readString(QStringLiteral("CurrencySymbol"));
+        if (context_->settings().valueExists(QStringLiteral("CurrencySymbol")))
+            register_.CurrencySymbol = context_->settings().readString(QStringLiteral("CurrencySymbol"));
     });
-    creationStep([this]() { receipts_.load(settings(), translator()); });
+    creationStep([this]() { receipts_.load(context_->settings(), context_->translate); });
     AskPrint1->setChecked(receipts_.askPrint);
     creationStep([this]() {
-        ThemeIndex = themeIndexFromSetting(settings().readString(QStringLiteral("VCL")));
+        ThemeIndex = themeIndexFromSetting(context_->settings().readString(QStringLiteral("VCL")));
         applyTheme(ThemeIndex);
     });
     creationStep([this]() {
         // Only the sale screen shows at start; the sell bar appears with the first cart line.
-        showScreen(PanelMain);
+        showScreen(saleScreen_);
         Panel1->hide();
-        Panel6->hide();
-        BitBtn16->hide();
-        FiyatHesapla();
+        register_.computeTotals();
     });
-    creationStep(
-        [this]() { setFullAccess(settings().readString(QStringLiteral("SecretAdmin64")).isEmpty()); });
+    creationStep([this]() {
+        setFullAccess(context_->settings().readString(QStringLiteral("SecretAdmin64")).isEmpty());
+    });
     creationStep([this]() { applyColumnWidths(); });
 
     resize(841, 619);
-    ListView1->setFocus(); // the scanner types into the cart list
+    saleScreen_->focusCartList(); // the scanner types into the cart list
     TimerActivate->start();
     TimerPassword->start();
     TimerColumnWidth->start();
@@ -81,50 +93,38 @@ QString TAppForm::localeCsvSeparator() {
 }
 
 template <typename Step> void TAppForm::creationStep(Step&& step) {
-    runGuarded(*services_.messages, std::forward<Step>(step));
+    context_->guard.run(std::forward<Step>(step));
 }
 
-void TAppForm::buildFrame() {
+void TAppForm::buildScreens() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    PanelMain = new QWidget(central);
-    PanelMain->setObjectName(QStringLiteral("PanelMain"));
-    buildSaleScreen(PanelMain);
-    layout->addWidget(PanelMain, 1);
-
-    // The other three screens; their contents come with their own features.
-    auto makeScreen = [this, central, layout](const QString& name, const QString& buttonName) {
-        auto* screen = new QWidget(central);
-        screen->setObjectName(name);
-        auto* column = new QVBoxLayout(screen);
-        auto* mainMenu = new QPushButton(TranslateText(QStringLiteral("MAIN MENU")), screen);
-        mainMenu->setObjectName(buttonName);
-        mainMenu->setMinimumHeight(45);
-        connect(mainMenu, &QPushButton::clicked, this, [this]() { mainMenuClick(); });
-        column->addStretch(1);
-        column->addWidget(mainMenu, 0, Qt::AlignLeft);
+    saleScreen_ = new PanelMain(*context_, register_, central);
+    productsScreen_ = new PanelProduct(*context_, central);
+    customersScreen_ = new PanelCustomer(*context_, central);
+    recordsScreen_ = new PanelSellings(*context_, central);
+    layout->addWidget(saleScreen_, 1);
+    for (QWidget* screen : {static_cast<QWidget*>(productsScreen_), static_cast<QWidget*>(customersScreen_),
+                            static_cast<QWidget*>(recordsScreen_)}) {
         layout->addWidget(screen, 1);
         screen->hide();
-        return std::pair{screen, mainMenu};
-    };
-    std::tie(PanelProduct, BitBtn10) = makeScreen(QStringLiteral("PanelProduct"), QStringLiteral("BitBtn10"));
-    std::tie(PanelCustomer, BitBtn12) =
-        makeScreen(QStringLiteral("PanelCustomer"), QStringLiteral("BitBtn12"));
-    std::tie(PanelSellings, BitBtn20) =
-        makeScreen(QStringLiteral("PanelSellings"), QStringLiteral("BitBtn20"));
-    ComboBox3 = new QComboBox(PanelSellings);
-    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
-    ComboBox4 = new QComboBox(PanelSellings);
-    ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
-    static_cast<QVBoxLayout*>(PanelSellings->layout())->insertWidget(0, ComboBox3, 0, Qt::AlignLeft);
-    static_cast<QVBoxLayout*>(PanelSellings->layout())->insertWidget(1, ComboBox4, 0, Qt::AlignLeft);
+    }
+    const Guard& guard = context_->guard;
+    guard.on(productsScreen_, &PanelProduct::mainMenuClicked, this, [this]() { mainMenuClick(); });
+    guard.on(customersScreen_, &PanelCustomer::mainMenuClicked, this, [this]() { mainMenuClick(); });
+    guard.on(recordsScreen_, &PanelSellings::mainMenuClicked, this, [this]() { mainMenuClick(); });
+    guard.on(&register_, &SaleRegister::totalsChanged, this, [this]() { updateSellBar(); });
+    setCentralWidget(central);
+}
 
-    auto makeBar = [central](const QString& name) {
-        auto* bar = new QWidget(central);
+void TAppForm::buildBars() {
+    auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
+    auto makeBar = [this](const QString& name) {
+        auto* bar = new QWidget(centralWidget());
         bar->setObjectName(name);
         bar->setFixedHeight(107);
         auto* row = new QHBoxLayout(bar);
@@ -162,30 +162,31 @@ void TAppForm::buildFrame() {
     BitBtn4->setText(TranslateText(QStringLiteral("CUSTOMERS")));
     BitBtn17->setText(TranslateText(QStringLiteral("SALES")));
     layout->addWidget(Panel2);
-    setCentralWidget(central);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this]() {
-        SaleContext sale = saleContext();
-        SellByCash(sale);
-    });
-    connect(BitBtn2, &QPushButton::clicked, this, [this]() {
-        SaleContext sale = saleContext();
-        SellByCredit(sale, this);
-    });
-    connect(BitBtn3, &QPushButton::clicked, this, [this]() { BitBtn3Click(); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this]() { BitBtn4Click(); });
-    connect(BitBtn17, &QPushButton::clicked, this, [this]() { BitBtn17Click(); });
+    const Guard& guard = context_->guard;
+    guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
+    guard.on(BitBtn2, &QPushButton::clicked, this, [this]() { BitBtn2Click(); });
+    guard.on(BitBtn3, &QPushButton::clicked, this, [this]() { BitBtn3Click(); });
+    guard.on(BitBtn4, &QPushButton::clicked, this, [this]() { BitBtn4Click(); });
+    guard.on(BitBtn17, &QPushButton::clicked, this, [this]() { BitBtn17Click(); });
 }
 
 void TAppForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    layOutBars();
+    context_->guard.run([this]() { layOutBars(); });
 }
 
-void TAppForm::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && Memo1)
-        matchMemoToPanel();
+// The window opens centred on the screen it shows on, once; later showings keep its place.
+void TAppForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 // The bars' layouts give each sell button half the bar less 5 pixels and each navigation
@@ -205,17 +206,36 @@ void TAppForm::layOutBars() {
     }
 }
 
+// The sell bar follows the cart: its buttons are enabled while the cart has lines, and the
+// first line shows the bar.
+void TAppForm::updateSellBar() {
+    if (!BitBtn1)
+        return;
+    const bool hasLines = !register_.cart().isEmpty();
+    BitBtn1->setEnabled(hasLines);
+    BitBtn2->setEnabled(hasLines);
+    if (hasLines && Panel1->isHidden()) {
+        Panel1->show();
+        layOutBars();
+    }
+}
+
+void TAppForm::BitBtn1Click() {
+    SaleContext sale = saleScreen_->saleContext();
+    SellByCash(sale);
+}
+
+void TAppForm::BitBtn2Click() {
+    SaleContext sale = saleScreen_->saleContext();
+    SellByCredit(sale, this);
+}
+
 // Start-up work: open and upgrade the data file, then fill the two filter lists of the
 // sales records (also when the file could not be opened).
 void TAppForm::TimerActivateTimer() {
     TimerActivate->stop();
-    const StartupLists lists = runStartupWork(database_, dataFile_, translator());
-    ComboBox3->clear();
-    ComboBox3->addItems(lists.customers);
-    ComboBox3->setCurrentIndex(0);
-    ComboBox4->clear();
-    ComboBox4->addItems(lists.products);
-    ComboBox4->setCurrentIndex(0);
+    const StartupLists lists = runStartupWork(database_, dataFile_, context_->translate);
+    recordsScreen_->setFilterLists(lists);
     startupDone_ = true;
     Q_EMIT startupFinished();
 }

@@ -1,4 +1,5 @@
 #include "app/appform.h"
+#include "app/application.h"
 #include "app/themes.h"
 #include "platform/qt/qtfiledialogs.h"
 #include "platform/qt/qtmessages.h"
@@ -6,13 +7,10 @@
 #include "platform/qt/qtshell.h"
 #include "platform/qt/settingsfile.h"
 
-#include <QApplication>
-#include <QTimer>
-
 using namespace tillora;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TilloraApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     // The start-up look until the window applies the stored theme.
     applyTheme(static_cast<int>(ThemeNames().indexOf(QStringLiteral("Amakrits"))));
@@ -25,11 +23,15 @@ int main(int argc, char** argv) {
     SystemClock clock;
     FileSettingsStore settings;
     Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings};
+    app.setMessages(&messages);
 
     TAppForm form(services);
+    QObject::connect(&form, &TAppForm::programEnded, &app, []() { QCoreApplication::exit(0); });
     form.show();
     // For the start-up benchmark: end as soon as the data file is open.
     if (qEnvironmentVariableIsSet("TILLORA_QUIT_AFTER_STARTUP"))
         QObject::connect(&form, &TAppForm::startupFinished, &app, &QApplication::quit, Qt::QueuedConnection);
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    app.setMessages(nullptr);
+    return code;
 }

@@ -3,11 +3,15 @@
 #include "app/appform.h"
 #include "app/themes.h"
 #include "buildinfo.h"
+#include "catalogue/customerscreen.h"
+#include "catalogue/productscreen.h"
+#include "common/atomicfile.h"
 #include "common/passwords.h"
-#include "platform/guard.h"
 #include "platform/settingsstore.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"
+#include "register/salescreen.h"
+#include "reports/sellingsscreen.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTableView>
@@ -53,18 +56,19 @@ void TAppForm::buildTimers() {
     TimerPasswordAdmin = makeTimer(this, QStringLiteral("TimerPasswordAdmin"), 1, true);
     TimerColumnWidth = makeTimer(this, QStringLiteral("TimerColumnWidth"), 1000, false);
     TimerCaptionDuzelt = makeTimer(this, QStringLiteral("TimerCaptionDuzelt"), 3000, true);
-    connect(TimerActivate, &QTimer::timeout, this, &TAppForm::TimerActivateTimer);
-    connect(TimerPassword, &QTimer::timeout, this, &TAppForm::TimerPasswordTimer);
-    connect(TimerPasswordAdmin, &QTimer::timeout, this, &TAppForm::TimerPasswordAdminTimer);
-    connect(TimerColumnWidth, &QTimer::timeout, this, &TAppForm::TimerColumnWidthTimer);
-    connect(TimerCaptionDuzelt, &QTimer::timeout, this, &TAppForm::TimerCaptionDuzeltTimer);
+    const Guard& guard = context_->guard;
+    guard.on(TimerActivate, &QTimer::timeout, this, [this]() { TimerActivateTimer(); });
+    guard.on(TimerPassword, &QTimer::timeout, this, [this]() { TimerPasswordTimer(); });
+    guard.on(TimerPasswordAdmin, &QTimer::timeout, this, [this]() { TimerPasswordAdminTimer(); });
+    guard.on(TimerColumnWidth, &QTimer::timeout, this, [this]() { TimerColumnWidthTimer(); });
+    guard.on(TimerCaptionDuzelt, &QTimer::timeout, this, [this]() { TimerCaptionDuzeltTimer(); });
 }
 
 void TAppForm::buildMenu() {
     auto item = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, handler);
+        context_->guard.on(action, &QAction::triggered, this, handler);
         return action;
     };
     const QString dots = QStringLiteral("...");
@@ -77,7 +81,8 @@ void TAppForm::buildMenu() {
                    [this]() { Logout1Click(); });
     Operations1->addSeparator();
     ProductsList1 = item(Operations1, QStringLiteral("ProductsList1"),
-                         TranslateText(QStringLiteral("Product List")) + dots, [this]() { BitBtn22Click(); });
+                         TranslateText(QStringLiteral("Product List")) + dots,
+                         [this]() { saleScreen_->BitBtn22Click(); });
     Operations1->addSeparator();
     KeyboardShortcuts1 = item(Operations1, QStringLiteral("KeyboardShortcuts1"),
                               TranslateText(QStringLiteral("Keyboard Shortcuts")) + dots,
@@ -138,26 +143,18 @@ void TAppForm::buildMenu() {
     ProductList->setObjectName(QStringLiteral("ProductList"));
     ProductList->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
     addAction(ProductList);
-    connect(ProductList, &QAction::triggered, this, [this]() { BitBtn22Click(); });
+    context_->guard.on(ProductList, &QAction::triggered, this, [this]() { saleScreen_->BitBtn22Click(); });
 }
 
 void TAppForm::showScreen(QWidget* screen) {
-    for (QWidget* w : {PanelMain, PanelProduct, PanelCustomer, PanelSellings})
+    for (QWidget* w : {static_cast<QWidget*>(saleScreen_), static_cast<QWidget*>(productsScreen_),
+                       static_cast<QWidget*>(customersScreen_), static_cast<QWidget*>(recordsScreen_)})
         w->setVisible(w == screen);
-}
-
-bool TAppForm::requireFullAccess() {
-    if (FullAccess)
-        return true;
-    services_.messages->show(TranslateText(QStringLiteral("WARNING")),
-                             TranslateText(QStringLiteral("You are not logged as admin!")), MsgIcon::Warning,
-                             {MsgButton::Ok}, MsgButton::Ok);
-    return false;
 }
 
 // A screen other than the sale screen replaces it; the sell bar hides until the return.
 void TAppForm::openScreen(QWidget* screen, bool needsFullAccess) {
-    if (needsFullAccess && !requireFullAccess())
+    if (needsFullAccess && !requireFullAccess(*context_))
         return;
     showScreen(screen);
     BitBtn1->setEnabled(false);
@@ -166,25 +163,30 @@ void TAppForm::openScreen(QWidget* screen, bool needsFullAccess) {
 }
 
 void TAppForm::BitBtn3Click() {
-    openScreen(PanelProduct, true);
+    openScreen(productsScreen_, true);
+    if (productsScreen_->isVisible())
+        productsScreen_->enter();
 }
 
 void TAppForm::BitBtn4Click() {
-    openScreen(PanelCustomer, true);
+    openScreen(customersScreen_, true);
+    if (customersScreen_->isVisible())
+        customersScreen_->enter();
 }
 
 void TAppForm::BitBtn17Click() {
-    openScreen(PanelSellings, false);
+    openScreen(recordsScreen_, false);
+    recordsScreen_->enter();
 }
 
 void TAppForm::mainMenuClick() {
-    showScreen(PanelMain);
-    ListView1->setFocus();
+    showScreen(saleScreen_);
+    saleScreen_->focusCartList();
     register_.computeTotals();
 }
 
 void TAppForm::setFullAccess(bool on) {
-    FullAccess = on;
+    access_.set(on);
     Login1->setVisible(!on);
     Logout1->setVisible(on);
 }
@@ -193,8 +195,8 @@ void TAppForm::ArayuzuDegistir(bool Klasik) {
     ThemeIndex = Klasik ? 0 : nextThemeIndex(ThemeIndex);
     applyTheme(ThemeIndex);
     setWindowTitle(ThemeNames().value(ThemeIndex));
-    runGuarded(*services_.messages,
-               [this]() { settings().writeString(QStringLiteral("VCL"), QString::number(ThemeIndex)); });
+    context_->guard.run(
+        [this]() { context_->settings().writeString(QStringLiteral("VCL"), QString::number(ThemeIndex)); });
     if (!TimerCaptionDuzelt->isActive())
         TimerCaptionDuzelt->start();
     raise();
@@ -208,35 +210,38 @@ void TAppForm::TimerCaptionDuzeltTimer() {
 QList<TAppForm::RememberedColumn> TAppForm::rememberedColumns() const {
     QList<RememberedColumn> columns;
     for (int c = 0; c < 5; ++c)
-        columns.append({QStringLiteral("MainColumn%1").arg(c + 1), ListView1, c});
+        columns.append({QStringLiteral("MainColumn%1").arg(c + 1), saleScreen_->cartList(), c});
     return columns;
 }
 
 void TAppForm::applyColumnWidths() {
     for (const RememberedColumn& rc : rememberedColumns()) {
-        if (!settings().valueExists(rc.setting))
+        if (!context_->settings().valueExists(rc.setting))
             continue;
-        const qint32 width = settings().readInteger(rc.setting);
+        const qint32 width = context_->settings().readInteger(rc.setting);
         if (width > 0) // a width that is not positive would hide the column for good
             rc.list->setColumnWidth(rc.column, width);
     }
 }
 
+// A store that cannot be written stops the tick at its first failure, which shows once
+// in the run (the store makes later failures of the same value quiet).
 void TAppForm::TimerColumnWidthTimer() {
     if (ending_)
         return;
-    runGuarded(*services_.messages, [this]() {
+    ISettingsStore& settings = context_->settings();
+    context_->guard.run([&]() {
         for (const RememberedColumn& rc : rememberedColumns()) {
             const int width = rc.list->columnWidth(rc.column);
-            if (!settings().valueExists(rc.setting) || settings().readInteger(rc.setting) != width)
-                settings().writeInteger(rc.setting, width);
+            if (!settings.valueExists(rc.setting) || settings.readInteger(rc.setting) != width)
+                settings.writeInteger(rc.setting, width);
         }
     });
 }
 
 void TAppForm::TimerPasswordTimer() {
     TimerPassword->stop();
-    const QString stored = settings().readString(QStringLiteral("Secret64"));
+    const QString stored = context_->settings().readString(QStringLiteral("Secret64"));
     if (stored.isEmpty())
         return;
     // This prompt keeps its English captions and buttons.
@@ -251,7 +256,7 @@ void TAppForm::TimerPasswordTimer() {
 
 void TAppForm::TimerPasswordAdminTimer() {
     TimerPasswordAdmin->stop();
-    const QString stored = settings().readString(QStringLiteral("SecretAdmin64"));
+    const QString stored = context_->settings().readString(QStringLiteral("SecretAdmin64"));
     if (!stored.isEmpty()) {
         QString entry;
         if (!translatedPrompt(TranslateText(QStringLiteral("Admin Password")),
@@ -272,14 +277,15 @@ void TAppForm::Logout1Click() {
 }
 
 void TAppForm::EditPassword1Click() {
-    const QString target = FullAccess ? QStringLiteral("SecretAdmin64") : QStringLiteral("Secret64");
-    const QString caption = FullAccess ? QStringLiteral("Admin Password") : QStringLiteral("Password");
+    const QString target = fullAccess() ? QStringLiteral("SecretAdmin64") : QStringLiteral("Secret64");
+    const QString caption = fullAccess() ? QStringLiteral("Admin Password") : QStringLiteral("Password");
     QString entry;
     if (!translatedPrompt(TranslateText(caption), TranslateText(QStringLiteral("Please type NEW password:")),
                           entry))
         return;
-    runGuarded(*services_.messages,
-               [&]() { settings().writeString(target, entry.isEmpty() ? QString() : encodeSecret(entry)); });
+    context_->guard.run([&]() {
+        context_->settings().writeString(target, entry.isEmpty() ? QString() : encodeSecret(entry));
+    });
 }
 
 void TAppForm::CurrencySymbol1Click() {
@@ -287,8 +293,8 @@ void TAppForm::CurrencySymbol1Click() {
     if (!translatedPrompt(TranslateText(QStringLiteral("Currency Symbol")),
                           TranslateText(QStringLiteral("Please enter new currency symbol:")), symbol))
         return;
-    runGuarded(*services_.messages, [&]() {
-        settings().writeString(QStringLiteral("CurrencySymbol"), symbol);
+    context_->guard.run([&]() {
+        context_->settings().writeString(QStringLiteral("CurrencySymbol"), symbol);
         register_.CurrencySymbol = symbol;
         register_.computeTotals();
     });
@@ -296,29 +302,20 @@ void TAppForm::CurrencySymbol1Click() {
 
 void TAppForm::Receipts1Click() {
     // Not modal, a new dialog for every use; it deletes itself when closed.
-    auto* dialog =
-        new TFormReceipts(receipts_, settings(), *services_.files, *services_.messages, translator(), this);
+    auto* dialog = new TFormReceipts(receipts_, context_->settings(), *services_.files, *services_.messages,
+                                     context_->translate, this);
     dialog->show();
 }
 
 void TAppForm::AskPrint1Click() {
-    runGuarded(*services_.messages, [this]() { toggleAskPrint(receipts_, settings()); });
+    context_->guard.run([this]() { toggleAskPrint(receipts_, context_->settings()); });
     AskPrint1->setChecked(receipts_.askPrint);
 }
 
 void TAppForm::PrintTemplate1Click() {
-    TPrintTemplateForm editor(receipts_, settings(), *services_.messages, translator(), this);
+    TPrintTemplateForm editor(receipts_, context_->settings(), *services_.messages, context_->translate,
+                              this);
     editor.exec();
-}
-
-SaleContext TAppForm::saleContext() {
-    return SaleContext{database_,
-                       register_,
-                       services_,
-                       receipts_,
-                       translator(),
-                       [this]() { ListView1->setFocus(); },
-                       [this]() { EkleDuzeltSifirla(); }};
 }
 
 void TAppForm::ResetToDefaults1Click() {
@@ -328,7 +325,7 @@ void TAppForm::ResetToDefaults1Click() {
     ending_ = true;
     for (QTimer* timer : findChildren<QTimer*>())
         timer->stop();
-    settings().deleteKey();
+    context_->settings().deleteKey();
     QCoreApplication::processEvents();
     services_.shell->startDetached(QCoreApplication::applicationFilePath(), {}, QDir::currentPath());
     endProgram();
@@ -360,12 +357,13 @@ void TAppForm::RestartApplication() {
                            QLatin1Char('/') + QString::fromLatin1(buildinfo::ProductName) + QLatin1Char('/');
     QDir().mkpath(folder); // a failure shows when the file cannot be written
     const QString script = folder + QStringLiteral("start.sh");
-    QSaveFile file(script);
     const QByteArray text =
         "#!/bin/sh\nsleep 1\n" + shellQuoted(QCoreApplication::applicationFilePath()).toLocal8Bit() + "\n";
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        showDefaultError(*services_.messages, QStringLiteral("Cannot create file \"%1\". %2")
-                                                  .arg(QDir::toNativeSeparators(script), file.errorString()));
+    QString error;
+    if (!writeFileAtomically(script, text, error)) {
+        showDefaultError(
+            *services_.messages,
+            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(script), error));
         return;
     }
     QCoreApplication::processEvents();
@@ -379,7 +377,12 @@ void TAppForm::endProgram() {
     for (QTimer* timer : findChildren<QTimer*>())
         timer->stop();
     hide();
-    QCoreApplication::exit(0);
+    Q_EMIT programEnded();
+}
+
+bool TAppForm::translatedPrompt(const QString& caption, const QString& text, QString& value) {
+    return services_.prompts->prompt(caption, text, value, TranslateText(QStringLiteral("OK")),
+                                     TranslateText(QStringLiteral("Cancel")));
 }
 
 } // namespace tillora

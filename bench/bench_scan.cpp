@@ -53,7 +53,7 @@ Row scanRow(int count) {
     form.show();
     while (!form.startupDone())
         QCoreApplication::processEvents();
-    QTableView* list = form.ListView1;
+    auto* list = form.findChild<QTableView*>(QStringLiteral("ListView1"));
     list->setFocus();
 
     // Ours and the reference are measured turn about, so load on the machine hits both alike.
@@ -88,9 +88,8 @@ Row scanRow(int count) {
         bareLookup(other);
         lookup.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         // One repaint of what a scan changes on screen: the list, the totals, the change panel.
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{form.Label7, form.Label19, form.Memo1, form.Label21})
-            w->update();
+        for (const char* name : {"Label7", "Label19", "Memo1", "Label21"})
+            form.findChild<QWidget*>(QString::fromLatin1(name))->update();
         list->viewport()->repaint();
         reference.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }

@@ -3,7 +3,6 @@
 #include "catalogue/productlist.h"
 #include "platform/guard.h"
 #include "platform/settingsstore.h"
-#include "register/registerhost.h"
 #include "store/database.h"
 
 #include <QButtonGroup>
@@ -83,9 +82,10 @@ QRect primaryScreenRect(const QSize& fallback) {
 
 } // namespace
 
-TUrunlerForm::TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings, Translate translate,
+TUrunlerForm::TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settings, Translate translate,
                            QWidget* parent)
-    : QDialog(parent), host_(host), db_(db), settings_(settings), translate_(std::move(translate)) {
+    : QDialog(parent), handOff_(std::move(handOff)), db_(db), guard_(db.messages()), settings_(settings),
+      translate_(std::move(translate)) {
     if (!translate_)
         translate_ = [](const QString& text) { return text; };
     setObjectName(QStringLiteral("TUrunlerForm"));
@@ -124,7 +124,13 @@ TUrunlerForm::TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& se
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setUniformItemSizes(true);
-    ListView1->installEventFilter(this);
+    // Esc closes the window only from the list; anywhere else it does nothing.
+    guard_.filter(ListView1, [this](QObject*, QEvent* event) {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        close();
+        return true;
+    });
     showBigIcons();
 
     auto* bar = new QHBoxLayout;
@@ -138,12 +144,13 @@ TUrunlerForm::TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& se
     layout->addWidget(ListView1, 1);
     setTabOrder(Edit1, ListView1);
 
-    connect(Edit1, &QLineEdit::textChanged, this, &TUrunlerForm::Edit1Change);
-    connect(CheckBox1, &QCheckBox::toggled, this, &TUrunlerForm::CheckBox1Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TUrunlerForm::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TUrunlerForm::SpeedButton2Click);
-    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected, const QItemSelection&) { ListView1SelectItem(selected); });
+    guard_.on(Edit1, &QLineEdit::textChanged, this, [this]() { Edit1Change(); });
+    guard_.on(CheckBox1, &QCheckBox::toggled, this, [this]() { CheckBox1Click(); });
+    guard_.on(SpeedButton1, &QToolButton::clicked, this, [this]() { SpeedButton1Click(); });
+    guard_.on(SpeedButton2, &QToolButton::clicked, this, [this]() { SpeedButton2Click(); });
+    guard_.on(
+        ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        [this](const QItemSelection& selected, const QItemSelection&) { ListView1SelectItem(selected); });
 
     setWindowTitle(translate_(QStringLiteral("Select Product")));
     Label1->setText(translate_(QStringLiteral("Search:")));
@@ -192,7 +199,7 @@ bool TUrunlerForm::refitForFrame() {
 
 void TUrunlerForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    refitForFrame();
+    guard_.run([this]() { refitForFrame(); });
 }
 
 void TUrunlerForm::moveEvent(QMoveEvent* event) {
@@ -203,7 +210,7 @@ void TUrunlerForm::moveEvent(QMoveEvent* event) {
     if (outer == savedOuter_.topLeft())
         return;
     savedOuter_.moveTopLeft(outer);
-    runGuarded(db_.messages(), [&]() {
+    guard_.run([&]() {
         settings_.writeInteger(topName, outer.y());
         settings_.writeInteger(leftName, outer.x());
     });
@@ -219,7 +226,7 @@ void TUrunlerForm::resizeEvent(QResizeEvent* event) {
     if (outer == savedOuter_.size())
         return;
     savedOuter_.setSize(outer);
-    runGuarded(db_.messages(), [&]() {
+    guard_.run([&]() {
         settings_.writeInteger(widthName, outer.width());
         settings_.writeInteger(heightName, outer.height());
     });
@@ -229,15 +236,6 @@ void TUrunlerForm::done(int result) {
     // Closing never writes geometry, whatever the window system does while it goes.
     geometrySaving_ = false;
     QDialog::done(result);
-}
-
-bool TUrunlerForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListView1 && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        close();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 // Esc closes the window only from the list (above); anywhere else, the search box
@@ -309,19 +307,14 @@ void TUrunlerForm::ListView1SelectItem(const QItemSelection& selected) {
         return;
     handingOff_ = true;
     bool found = false;
-    runGuarded(db_.messages(), [&]() {
-        host_.ScanBuffer() = model_->barcode(indexes.first().row());
-        found = host_.BarkodOkundu();
-    });
-    // Emptied whatever the lookup found, so a code that found nothing cannot spoil the next scan.
-    host_.ScanBuffer().clear();
+    guard_.run([&]() { found = handOff_(model_->barcode(indexes.first().row())); });
     handingOff_ = false;
     if (found)
         close();
 }
 
 void TUrunlerForm::writeInteger(const QString& name, qint32 value) {
-    runGuarded(db_.messages(), [&]() { settings_.writeInteger(name, value); });
+    guard_.run([&]() { settings_.writeInteger(name, value); });
 }
 
 } // namespace tillora

@@ -5,15 +5,18 @@
 // view and price display in the settings store.
 //
 // The caller builds one for each opening and lets it go when exec() returns:
-//   TUrunlerForm form(host, db, settings, translate, this);
+//   TUrunlerForm form(handOff, db, settings, translate, this);
 //   form.exec();
 // The window does not delete itself on close.
 #include "common/translate.h"
+#include "platform/guard.h"
 
 #include <QDialog>
 #include <QRect>
 #include <QSize>
 #include <QString>
+
+#include <functional>
 
 class QCheckBox;
 class QItemSelection;
@@ -25,7 +28,6 @@ class QToolButton;
 namespace tillora {
 
 class Database;
-class IRegisterHost;
 class ISettingsStore;
 class ProductListModel;
 
@@ -33,11 +35,15 @@ class TUrunlerForm : public QDialog {
     Q_OBJECT
 
 public:
+    // Hands a chosen barcode to the sale register, which looks it up as if it had been
+    // scanned; true when a product was found (the window closes then).
+    using HandOff = std::function<bool(const QString& barcode)>;
+
     // The window's outer size when no usable size is saved.
     static QSize designSize() { return QSize(640, 480); }
 
     // Setting writes that fail are shown in the default error box of db.messages().
-    TUrunlerForm(IRegisterHost& host, Database& db, ISettingsStore& settings, Translate translate,
+    TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settings, Translate translate,
                  QWidget* parent = nullptr);
     ~TUrunlerForm() override;
 
@@ -54,7 +60,6 @@ public Q_SLOTS:
     void done(int result) override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -73,8 +78,9 @@ private:
     void runSearch();
     void writeInteger(const QString& name, qint32 value);
 
-    IRegisterHost& host_;
+    HandOff handOff_;
     Database& db_;
+    Guard guard_;
     ISettingsStore& settings_;
     Translate translate_;
     ProductListModel* model_ = nullptr;

@@ -72,19 +72,10 @@ public:
     }
 
     // QObject::connect, with the handler run under the guard. The handler takes the
-    // signal's arguments or none.
+    // signal's arguments, or fewer of them, as with QObject::connect itself.
     template <typename Sender, typename Signal, typename Handler>
     QMetaObject::Connection on(Sender* sender, Signal signal, QObject* context, Handler handler) const {
-        IMessages* messages = messages_;
-        return QObject::connect(sender, signal, context,
-                                [messages, handler = std::move(handler)](auto&&... args) {
-                                    runGuarded(*messages, [&]() {
-                                        if constexpr (std::is_invocable_v<Handler&, decltype(args)...>)
-                                            handler(std::forward<decltype(args)>(args)...);
-                                        else
-                                            handler();
-                                    });
-                                });
+        return QObject::connect(sender, signal, context, Guarded<Handler>{messages_, std::move(handler)});
     }
 
     // Installs handler as an event filter of watched, under the guard.
@@ -93,6 +84,18 @@ public:
     }
 
 private:
+    // A handler that runs under the guard; it is callable with exactly the arguments the
+    // handler takes, so Qt hands it as many of the signal's arguments as it wants.
+    template <typename Handler> struct Guarded {
+        IMessages* messages;
+        Handler handler;
+        template <typename... Args>
+        auto operator()(Args&&... args) const
+            -> decltype(std::declval<const Handler&>()(std::forward<Args>(args)...), void()) {
+            runGuarded(*messages, [&]() { handler(std::forward<Args>(args)...); });
+        }
+    };
+
     IMessages* messages_;
 };
 

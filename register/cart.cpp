@@ -93,6 +93,12 @@ void SaleRegister::setDiscountFields(CartLine& line, double price, qint64 quanti
     line.discountedTotal = FormatMoney(static_cast<double>(quantity) * discounted);
 }
 
+void SaleRegister::checkTotals(const CartLine& line) {
+    readAmount(line.total);
+    if (!line.discountedTotal.isEmpty())
+        readAmount(line.discountedTotal);
+}
+
 CartLine SaleRegister::makeLine(const QString& barcode, const QString& name, double price,
                                 qint64 quantity) const {
     CartLine line{barcode,
@@ -103,6 +109,7 @@ CartLine SaleRegister::makeLine(const QString& barcode, const QString& name, dou
                   {},
                   {}};
     setDiscountFields(line, price, quantity);
+    checkTotals(line);
     return line;
 }
 
@@ -143,6 +150,7 @@ void SaleRegister::setQuantity(int row, qint64 quantity) {
     line.total = FormatMoney(price * static_cast<double>(quantity));
     if (DiscountPercent != 0)
         setDiscountFields(line, price, quantity);
+    checkTotals(line);
     cart_.replace(row, line);
     computeTotals();
 }
@@ -158,20 +166,29 @@ void SaleRegister::computeTotals() {
     GrandTotal = 0;
     for (const CartLine& line : cart_.lines())
         GrandTotal += readAmount(DiscountPercent != 0 ? line.discountedTotal : line.total);
-    if (onTotalsChanged)
-        onTotalsChanged();
+    Q_EMIT totalsChanged();
 }
 
 bool SaleRegister::applyDiscount(const QString& text) {
     if (!isNumber(text))
         return false;
+    // Every line is worked out before anything changes: a discount that makes a total that is
+    // no amount is refused like a text that is no number, and the old discount stays.
+    const double previous = DiscountPercent;
     DiscountPercent = readAmount(text);
-    DiscountLabel = text + QStringLiteral("%");
-    for (int i = 0; i < cart_.size(); ++i) {
-        CartLine line = cart_.line(i);
-        setDiscountFields(line, readAmount(line.price), quantityOf(line));
-        cart_.replace(i, line);
+    QList<CartLine> lines = cart_.lines();
+    try {
+        for (CartLine& line : lines) {
+            setDiscountFields(line, readAmount(line.price), quantityOf(line));
+            checkTotals(line);
+        }
+    } catch (const AppError&) {
+        DiscountPercent = previous;
+        return false;
     }
+    DiscountLabel = text + QStringLiteral("%");
+    for (int i = 0; i < lines.size(); ++i)
+        cart_.replace(i, lines[i]);
     computeTotals();
     return true;
 }

@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace tillora {
 
 class Database;
@@ -55,9 +53,11 @@ private:
     QStringList headers_;
 };
 
-// The values of the sale register and the operations on the cart. What the screen shows
-// after a change of the totals is left to the onTotalsChanged callback.
-class SaleRegister {
+// The values of the sale register and the operations on the cart. Every change of the
+// totals is announced with totalsChanged(); what the screens show then is theirs to decide.
+class SaleRegister : public QObject {
+    Q_OBJECT
+
 public:
     explicit SaleRegister(Database& db) : db_(db) {}
 
@@ -70,19 +70,20 @@ public:
     double DiscountPercent = 0;
     QString DiscountLabel = QStringLiteral("0%");
     QString CurrencySymbol = QStringLiteral("$");
-    std::function<void()> onTotalsChanged;
 
     // Looks ScanBuffer up in the products, untrimmed, and adds QuantityToAdd units of each
     // matching row: to the line that already holds that barcode, else as a new line. Returns
-    // true when a product was found. A product whose price is no number raises AppError and
-    // leaves the cart as it was.
+    // true when a product was found. A product whose price is no number, or a line whose
+    // total would not be a finite amount, raises AppError and leaves the cart as it was.
     bool lookUpScanBuffer();
-    // A line entered by hand (no barcode); never merged with another.
+    // A line entered by hand (no barcode); never merged with another. A line whose total
+    // would not be a finite amount raises AppError and is not added.
     void addByHand(const QString& name, double price, qint64 quantity);
-    // Sets (does not add to) the quantity of a line, from its displayed unit price.
+    // Sets (does not add to) the quantity of a line, from its displayed unit price; a total
+    // that would not be a finite amount raises AppError and leaves the line as it was.
     void setQuantity(int row, qint64 quantity);
     void removeLine(int row);
-    // Recomputes GrandTotal from the displayed line totals, then calls onTotalsChanged.
+    // Recomputes GrandTotal from the displayed line totals, then emits totalsChanged().
     void computeTotals();
     // The discount prompt's answer: false when the text fails the number test (nothing changes).
     bool applyDiscount(const QString& text);
@@ -97,9 +98,15 @@ public:
     // A line's quantity text as an integer, 1 when it is none.
     static qint64 quantityOf(const CartLine& line);
 
+Q_SIGNALS:
+    void totalsChanged();
+
 private:
     CartLine makeLine(const QString& barcode, const QString& name, double price, qint64 quantity) const;
     void setDiscountFields(CartLine& line, double price, qint64 quantity) const;
+    // Raises the amount reader's error when a total of line does not read back as an amount
+    // (a product of price and quantity beyond the largest number gives "INF").
+    static void checkTotals(const CartLine& line);
 
     Database& db_;
     CartModel cart_;

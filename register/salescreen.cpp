@@ -1,10 +1,9 @@
-// The sale screen of the main window: the entry strip, the cart list with its keys, the
-// change panel and the total strip. The cart list keeps the keyboard focus so that a
-// barcode scanner, which types the code and Enter, adds the product at once.
-#include "app/appform.h"
+#include "register/salescreen.h"
+
 #include "catalogue/products.h"
 #include "common/formats.h"
-#include "platform/guard.h"
+#include "platform/settingsstore.h"
+#include "register/cart.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -81,7 +80,18 @@ QPixmap barcodePicture() {
 
 } // namespace
 
-void TAppForm::buildSaleScreen(QWidget* panel) {
+PanelMain::PanelMain(ProgramContext& context, SaleRegister& reg, QWidget* parent)
+    : QWidget(parent), context_(context), register_(reg) {
+    setObjectName(QStringLiteral("PanelMain"));
+    buildControls();
+    // At start the change panel and DELETE are hidden; the first cart line shows the panel.
+    Panel6->hide();
+    BitBtn16->hide();
+    FiyatHesapla();
+}
+
+void PanelMain::buildControls() {
+    QWidget* panel = this;
     auto* screen = new QVBoxLayout(panel);
     screen->setContentsMargins(0, 0, 0, 0);
     screen->setSpacing(0);
@@ -210,16 +220,16 @@ void TAppForm::buildSaleScreen(QWidget* panel) {
     totals->addWidget(Button1);
     screen->addWidget(Panel5);
 
-    setSaleScreenCaptions();
+    setCaptions();
     matchMemoToPanel();
 
-    ListView1->installEventFilter(this);
-    ListView1->viewport()->installEventFilter(this);
-    Edit4->installEventFilter(this);
-    SpinEdit1->installEventFilter(this);
+    const Guard& guard = context_.guard;
+    for (QObject* watched : {static_cast<QObject*>(ListView1), static_cast<QObject*>(ListView1->viewport()),
+                             static_cast<QObject*>(Edit4), static_cast<QObject*>(SpinEdit1)})
+        guard.filter(watched, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
 
     // Letters typed into the entry box are shown and kept in upper case.
-    connect(Edit4, &QLineEdit::textEdited, this, [this](const QString& text) {
+    guard.on(Edit4, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString upper = text.toUpper();
         if (upper != text) {
             const int cursor = Edit4->cursorPosition();
@@ -227,27 +237,48 @@ void TAppForm::buildSaleScreen(QWidget* panel) {
             Edit4->setCursorPosition(cursor);
         }
     });
-    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected, const QItemSelection&) {
-                if (!selected.indexes().isEmpty())
-                    ListView1SelectItem(selected.indexes().constFirst().row());
-            });
+    guard.on(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+             [this](const QItemSelection& selected, const QItemSelection&) {
+                 if (!selected.indexes().isEmpty())
+                     ListView1SelectItem(selected.indexes().constFirst().row());
+             });
     // The newest line stays in view; while all lines fit, nothing needs scrolling (and the
     // view's layout is left to the next paint).
-    connect(&register_.cart(), &QAbstractItemModel::rowsInserted, ListView1, [this]() {
+    guard.on(&register_.cart(), &QAbstractItemModel::rowsInserted, ListView1, [this]() {
         const int rowHeight = ListView1->verticalHeader()->defaultSectionSize();
         if (register_.cart().size() * rowHeight > ListView1->viewport()->height())
             ListView1->scrollToBottom();
     });
-    connect(BitBtn15, &QPushButton::clicked, this, [this]() { BitBtn15Click(); });
-    connect(BitBtn16, &QPushButton::clicked, this, [this]() { BitBtn16Click(); });
-    connect(BitBtn22, &QToolButton::clicked, this, [this]() { BitBtn22Click(); });
-    connect(Button1, &QToolButton::clicked, this, [this]() { Button1Click(); });
-    connect(Edit7, &QLineEdit::textChanged, this, [this]() { Edit7Change(); });
+    guard.on(BitBtn15, &QPushButton::clicked, this, [this]() { BitBtn15Click(); });
+    guard.on(BitBtn16, &QPushButton::clicked, this, [this]() { BitBtn16Click(); });
+    guard.on(BitBtn22, &QToolButton::clicked, this, [this]() { BitBtn22Click(); });
+    guard.on(Button1, &QToolButton::clicked, this, [this]() { Button1Click(); });
+    guard.on(Edit7, &QLineEdit::textChanged, this, [this]() { Edit7Change(); });
+    guard.on(&register_, &SaleRegister::totalsChanged, this, [this]() { FiyatHesapla(); });
+}
+
+void PanelMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && Memo1)
+        context_.guard.run([this]() { matchMemoToPanel(); });
+}
+
+void PanelMain::focusCartList() {
+    ListView1->setFocus();
+}
+
+SaleContext PanelMain::saleContext() {
+    return SaleContext{context_.db,
+                       register_,
+                       context_.services,
+                       context_.receipts,
+                       context_.translate,
+                       [this]() { ListView1->setFocus(); },
+                       [this]() { EkleDuzeltSifirla(); }};
 }
 
 // The suggestion box shows its lines in the panel's own colours, whatever the theme.
-void TAppForm::matchMemoToPanel() {
+void PanelMain::matchMemoToPanel() {
     QPalette palette = Memo1->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, this->palette().color(group, QPalette::Window));
@@ -256,21 +287,21 @@ void TAppForm::matchMemoToPanel() {
     Memo1->setPalette(palette);
 }
 
-void TAppForm::setSaleScreenCaptions() {
-    BitBtn22->setToolTip(TranslateText(QStringLiteral("Product List")));
-    BitBtn15->setText(TranslateText(QStringLiteral("ADD")));
-    BitBtn16->setText(TranslateText(QStringLiteral("DELETE")));
-    Label20->setText(TranslateText(QStringLiteral("Change:")));
-    Label5->setText(TranslateText(QStringLiteral("GRAND TOTAL:")));
-    Button1->setToolTip(TranslateText(QStringLiteral("Discount")));
+void PanelMain::setCaptions() {
+    BitBtn22->setToolTip(context_.tr(QStringLiteral("Product List")));
+    BitBtn15->setText(context_.tr(QStringLiteral("ADD")));
+    BitBtn16->setText(context_.tr(QStringLiteral("DELETE")));
+    Label20->setText(context_.tr(QStringLiteral("Change:")));
+    Label5->setText(context_.tr(QStringLiteral("GRAND TOTAL:")));
+    Button1->setToolTip(context_.tr(QStringLiteral("Discount")));
     QStringList headers;
     for (const char* caption :
          {"Barcode", "Product", "Price", "Quantity", "Total", "Discounted Price", "Discounted Total"})
-        headers << TranslateText(QString::fromLatin1(caption));
+        headers << context_.tr(QString::fromLatin1(caption));
     register_.cart().setHeaders(headers);
 }
 
-bool TAppForm::eventFilter(QObject* watched, QEvent* event) {
+bool PanelMain::filterKey(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == ListView1) {
@@ -318,61 +349,49 @@ bool TAppForm::eventFilter(QObject* watched, QEvent* event) {
             ListView1Click();
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return false;
 }
 
-int TAppForm::selectedCartLine() const {
+int PanelMain::selectedCartLine() const {
     const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
-bool TAppForm::BarkodOkundu() {
+bool PanelMain::BarkodOkundu() {
     lookupFailed_ = false;
     bool found = false;
-    lookupFailed_ = !runGuarded(*services_.messages, [&]() { found = register_.lookUpScanBuffer(); });
+    lookupFailed_ = !runGuarded(context_.messages(), [&]() { found = register_.lookUpScanBuffer(); });
     if (found)
         EkleDuzeltSifirla();
     return found;
 }
 
-void TAppForm::ManualEkle(const QString& UrunAdi, double UrunFiyati, qint64 KacTane) {
+void PanelMain::ManualEkle(const QString& UrunAdi, double UrunFiyati, qint64 KacTane) {
     register_.addByHand(UrunAdi, UrunFiyati, KacTane);
     EkleDuzeltSifirla();
 }
 
-void TAppForm::UrunSayisiGuncelle(qint64 secilenitemno, qint64 kactane) {
-    runGuarded(*services_.messages,
+void PanelMain::UrunSayisiGuncelle(qint64 secilenitemno, qint64 kactane) {
+    runGuarded(context_.messages(),
                [&]() { register_.setQuantity(static_cast<int>(secilenitemno), kactane); });
 }
 
-void TAppForm::removeCartLine(int row) {
-    register_.removeLine(row);
-}
-
-void TAppForm::FiyatHesapla() {
+void PanelMain::FiyatHesapla() {
     if (!Label7)
         return;
     Label7->setText(register_.grandTotalText());
     Label21->setText(register_.DiscountLabel);
     if (register_.cart().isEmpty()) {
         Panel6->hide();
-        BitBtn1->setEnabled(false);
-        BitBtn2->setEnabled(false);
         return;
     }
     Panel6->show();
     refreshChangePanel();
-    BitBtn1->setEnabled(true);
-    BitBtn2->setEnabled(true);
-    if (Panel1->isHidden()) {
-        Panel1->show();
-        layOutBars();
-    }
 }
 
-void TAppForm::refreshChangePanel() {
-    Label20->setText(TranslateText(QStringLiteral("Change:")));
-    const QString suggestions = register_.changeSuggestions(translator()).join(QLatin1Char('\n'));
+void PanelMain::refreshChangePanel() {
+    Label20->setText(context_.tr(QStringLiteral("Change:")));
+    const QString suggestions = register_.changeSuggestions(context_.translate).join(QLatin1Char('\n'));
     // Laying the box out again costs more than the rest of a scan: only when the text changed.
     if (shownSuggestions_ != suggestions || Memo1->document()->isEmpty()) {
         shownSuggestions_ = suggestions;
@@ -381,21 +400,21 @@ void TAppForm::refreshChangePanel() {
     Edit7Change();
 }
 
-void TAppForm::Edit7Change() {
+void PanelMain::Edit7Change() {
     Label19->setText(SaleRegister::changeFor(Edit7->text(), register_.GrandTotal));
 }
 
-void TAppForm::EkleDuzeltSifirla() {
+void PanelMain::EkleDuzeltSifirla() {
     Edit4->setEnabled(true);
     Edit4->clear();
     SelectedLineIndex = 0;
     SpinEdit1->setValue(1);
-    BitBtn15->setText(TranslateText(QStringLiteral("ADD")));
+    BitBtn15->setText(context_.tr(QStringLiteral("ADD")));
     BitBtn16->hide();
     ListView1->setFocus();
 }
 
-void TAppForm::ListView1KeyPress(QChar key) {
+void PanelMain::ListView1KeyPress(QChar key) {
     if (key == QChar(27)) {
         ListView1->clearSelection();
         EkleDuzeltSifirla();
@@ -403,40 +422,40 @@ void TAppForm::ListView1KeyPress(QChar key) {
         if (selectedCartLine() >= 0)
             BitBtn16Click();
         else if (!register_.cart().isEmpty())
-            removeCartLine(register_.cart().size() - 1);
+            register_.removeLine(register_.cart().size() - 1);
     } else if (key == QChar(13)) {
-        const QString code = ScanBuffer().trimmed();
+        const QString code = register_.ScanBuffer.trimmed();
         if (!code.isEmpty()) {
-            ScanBuffer() = code;
+            register_.ScanBuffer = code;
             BarkodOkundu();
-            ScanBuffer().clear();
+            register_.ScanBuffer.clear();
         }
     } else {
         const char16_t c = key.unicode();
-        ScanBuffer() += (c >= u'a' && c <= u'z') ? QChar(c - u'a' + u'A') : key;
+        register_.ScanBuffer += (c >= u'a' && c <= u'z') ? QChar(c - u'a' + u'A') : key;
     }
 }
 
-void TAppForm::ListView1SelectItem(int row) {
+void PanelMain::ListView1SelectItem(int row) {
     if (row < 0 || row >= register_.cart().size())
         return;
     const CartLine& line = register_.cart().line(row);
     SelectedLineIndex = row;
     Edit4->setText(line.barcode);
     SpinEdit1->setValue(static_cast<int>(std::clamp<qint64>(SaleRegister::quantityOf(line), 1, 99999)));
-    BitBtn15->setText(TranslateText(QStringLiteral("Edit")));
+    BitBtn15->setText(context_.tr(QStringLiteral("Edit")));
     BitBtn16->show();
     Edit4->setEnabled(false);
 }
 
-void TAppForm::ListView1Click() {
+void PanelMain::ListView1Click() {
     if (selectedCartLine() < 0) {
         Edit4->setEnabled(true);
         EkleDuzeltSifirla();
     }
 }
 
-void TAppForm::Edit4KeyPress(int key) {
+void PanelMain::Edit4KeyPress(int key) {
     if (key == Qt::Key_Escape) {
         ListView1->clearSelection();
         EkleDuzeltSifirla();
@@ -446,7 +465,7 @@ void TAppForm::Edit4KeyPress(int key) {
     SpinEdit1->setFocus();
 }
 
-void TAppForm::SpinEdit1KeyDown(int key) {
+void PanelMain::SpinEdit1KeyDown(int key) {
     if (key == Qt::Key_Escape) {
         ListView1->clearSelection();
         EkleDuzeltSifirla();
@@ -456,24 +475,24 @@ void TAppForm::SpinEdit1KeyDown(int key) {
 }
 
 // The quantity box's value pulled into 1..99999; a text that is no whole number reads as 1.
-qint64 TAppForm::quantityBoxValue() const {
+qint64 PanelMain::quantityBoxValue() const {
     bool ok = false;
     const qint64 typed = SpinEdit1->cleanText().trimmed().toLongLong(&ok);
     return ok ? std::clamp<qint64>(typed, 1, 99999) : 1;
 }
 
-bool TAppForm::translatedPrompt(const QString& caption, const QString& text, QString& value) {
-    return services_.prompts->prompt(caption, text, value, TranslateText(QStringLiteral("OK")),
-                                     TranslateText(QStringLiteral("Cancel")));
+bool PanelMain::translatedPrompt(const QString& caption, const QString& text, QString& value) {
+    return context_.services.prompts->prompt(caption, text, value, context_.tr(QStringLiteral("OK")),
+                                             context_.tr(QStringLiteral("Cancel")));
 }
 
-void TAppForm::BitBtn15Click() {
+void PanelMain::BitBtn15Click() {
     register_.QuantityToAdd = quantityBoxValue();
     const int selected = selectedCartLine();
     if (selected < 0) {
         const QString entry = Edit4->text().trimmed();
         Edit4->setText(entry);
-        ScanBuffer() = entry;
+        register_.ScanBuffer = entry;
         if (BarkodOkundu()) {
             SelectedLineIndex = 0;
             ListView1->setFocus();
@@ -485,17 +504,17 @@ void TAppForm::BitBtn15Click() {
             // The product exists but could not be added; its error has been shown.
         } else if (!entry.isEmpty()) {
             QString price = QStringLiteral("0.00");
-            if (translatedPrompt(TranslateText(QStringLiteral("Add Product Manually")),
-                                 TranslateText(QStringLiteral("Please enter unit price:")), price)) {
+            if (translatedPrompt(context_.tr(QStringLiteral("Add Product Manually")),
+                                 context_.tr(QStringLiteral("Please enter unit price:")), price)) {
                 const qint64 quantity = register_.QuantityToAdd;
-                runGuarded(*services_.messages, [&]() { ManualEkle(entry, readAmount(price), quantity); });
+                runGuarded(context_.messages(), [&]() { ManualEkle(entry, readAmount(price), quantity); });
             }
         } else {
-            services_.messages->show(TranslateText(QStringLiteral("WARNING")),
-                                     TranslateText(QStringLiteral("Please enter barcode or product name!")),
+            context_.messages().show(context_.tr(QStringLiteral("WARNING")),
+                                     context_.tr(QStringLiteral("Please enter barcode or product name!")),
                                      MsgIcon::Warning, {MsgButton::Ok}, MsgButton::Ok);
         }
-        ScanBuffer().clear();
+        register_.ScanBuffer.clear();
     } else {
         // Edit mode: the line the cashier sees selected gets the box's quantity.
         UrunSayisiGuncelle(selected, register_.QuantityToAdd);
@@ -504,30 +523,38 @@ void TAppForm::BitBtn15Click() {
     ListView1->setFocus();
 }
 
-void TAppForm::BitBtn16Click() {
+void PanelMain::BitBtn16Click() {
     const int selected = selectedCartLine();
-    removeCartLine(selected >= 0 ? selected : static_cast<int>(SelectedLineIndex));
+    register_.removeLine(selected >= 0 ? selected : static_cast<int>(SelectedLineIndex));
     EkleDuzeltSifirla();
 }
 
-void TAppForm::BitBtn22Click() {
+void PanelMain::BitBtn22Click() {
     ListView1->setFocus();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    TUrunlerForm picker(*this, database_, settings(), translator(), this);
+    // A product chosen in the picker goes the way of a scan; the buffer is emptied after it
+    // whatever the lookup found, so a code that found nothing cannot spoil the next scan.
+    auto handOff = [this](const QString& barcode) {
+        register_.ScanBuffer = barcode;
+        const bool found = BarkodOkundu();
+        register_.ScanBuffer.clear();
+        return found;
+    };
+    TUrunlerForm picker(handOff, context_.db, context_.settings(), context_.translate, this);
     QApplication::restoreOverrideCursor();
     picker.exec();
     ListView1->setFocus();
 }
 
-void TAppForm::Button1Click() {
+void PanelMain::Button1Click() {
     QString value = Label21->text().remove(QLatin1Char('%'));
-    if (!translatedPrompt(TranslateText(QStringLiteral("Discount")),
-                          TranslateText(QStringLiteral("Please enter discount ratio:")), value))
+    if (!translatedPrompt(context_.tr(QStringLiteral("Discount")),
+                          context_.tr(QStringLiteral("Please enter discount ratio:")), value))
         return;
     bool applied = false;
-    runGuarded(*services_.messages, [&]() { applied = register_.applyDiscount(value); });
+    runGuarded(context_.messages(), [&]() { applied = register_.applyDiscount(value); });
     if (!applied)
-        services_.messages->beep();
+        context_.messages().beep();
     ListView1->setFocus();
 }
 

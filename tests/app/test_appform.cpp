@@ -2,6 +2,7 @@
 #include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 #include "tests/support/datafile.h"
+#include "tests/support/mainwindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -52,6 +53,7 @@ std::unique_ptr<TAppForm> TestAppForm::start() {
 
 void TestAppForm::missingDataFileIsReportedAndProgramGoesOn() {
     auto form = start();
+    const test::MainWindowControls ui(*form);
     QVERIFY(form->startupDone());
     QCOMPARE(form->windowTitle(), QStringLiteral("KESTRUM - Tillora"));
     // The opening failure, then each of the two filter queries.
@@ -63,10 +65,10 @@ void TestAppForm::missingDataFileIsReportedAndProgramGoesOn() {
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("Exception raised with message: unable to open database file"));
     QVERIFY(!QFile::exists(dataFile()));
-    QCOMPARE(form->ComboBox3->count(), 1);
-    QCOMPARE(form->ComboBox3->currentText(), QStringLiteral("All Customers"));
-    QCOMPARE(form->ComboBox4->count(), 1);
-    QCOMPARE(form->ComboBox4->currentText(), QStringLiteral("All Products"));
+    QCOMPARE(ui.ComboBox3->count(), 1);
+    QCOMPARE(ui.ComboBox3->currentText(), QStringLiteral("All Customers"));
+    QCOMPARE(ui.ComboBox4->count(), 1);
+    QCOMPARE(ui.ComboBox4->currentText(), QStringLiteral("All Products"));
 }
 
 void TestAppForm::startupFillsFilterLists() {
@@ -76,11 +78,12 @@ void TestAppForm::startupFillsFilterLists() {
                                                       "INSERT INTO urunler (barkod, urunadi, fiyat) VALUES "
                                                       "('5901234123457', 'MILK', '1.5');")));
     auto form = start();
+    const test::MainWindowControls ui(*form);
     QVERIFY(messages.shown.isEmpty());
-    QCOMPARE(form->ComboBox3->count(), 3);
-    QCOMPARE(form->ComboBox3->itemText(1), QStringLiteral("Ali"));
-    QCOMPARE(form->ComboBox3->currentIndex(), 0);
-    QCOMPARE(form->ComboBox4->itemText(1), QStringLiteral("MILK"));
+    QCOMPARE(ui.ComboBox3->count(), 3);
+    QCOMPARE(ui.ComboBox3->itemText(1), QStringLiteral("Ali"));
+    QCOMPARE(ui.ComboBox3->currentIndex(), 0);
+    QCOMPARE(ui.ComboBox4->itemText(1), QStringLiteral("MILK"));
     QVERIFY(form->database().isOpen());
 }
 

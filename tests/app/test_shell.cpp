@@ -4,6 +4,7 @@
 #include "platform/scripted/scripted.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"
+#include "tests/support/mainwindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -79,14 +80,15 @@ std::unique_ptr<TAppForm> TestShell::start() {
 
 void TestShell::firstStart() {
     auto form = start();
+    const test::MainWindowControls ui(*form);
     QVERIFY(prompts.shown.isEmpty());
-    QVERIFY(form->FullAccess);
-    QVERIFY(form->Logout1->isVisible());
-    QVERIFY(!form->Login1->isVisible());
-    QCOMPARE(form->ThemeIndex, 0);
-    QVERIFY(form->PanelMain->isVisible());
-    QVERIFY(!form->PanelProduct->isVisible() && !form->PanelCustomer->isVisible() &&
-            !form->PanelSellings->isVisible());
+    QVERIFY(form->fullAccess());
+    QVERIFY(ui.Logout1->isVisible());
+    QVERIFY(!ui.Login1->isVisible());
+    QCOMPARE(form->themeIndex(), 0);
+    QVERIFY(ui.PanelMain->isVisible());
+    QVERIFY(!ui.PanelProduct->isVisible() && !ui.PanelCustomer->isVisible() &&
+            !ui.PanelSellings->isVisible());
     QVERIFY(!form->ending());
 }
 
@@ -127,13 +129,14 @@ void TestShell::startupPassword() {
     prompts.answers << answer;
     const int writesBefore = settings.writeCount();
     auto form = start();
+    const test::MainWindowControls ui(*form);
     QCOMPARE(prompts.shown.size(), 1);
     QCOMPARE(prompts.shown[0].caption, QStringLiteral("Password"));
     QCOMPARE(prompts.shown[0].promptText, QChar(31) + QStringLiteral("Please enter password:"));
     QCOMPARE(prompts.shown[0].okText, QStringLiteral("OK"));
     QCOMPARE(prompts.shown[0].cancelText, QStringLiteral("Cancel"));
     QCOMPARE(form->ending(), ends);
-    QVERIFY(form->FullAccess); // the start-up password never changes full access
+    QVERIFY(form->fullAccess()); // the start-up password never changes full access
     if (ends) {
         QTest::qWait(1100); // the column-width saver would have run by now
         QCOMPARE(settings.writeCount(), writesBefore);
@@ -144,86 +147,91 @@ void TestShell::startupPassword() {
 void TestShell::adminLogin() {
     settings.writeString(QStringLiteral("SecretAdmin64"), encodeSecret(QStringLiteral("boss")));
     auto form = start();
-    QVERIFY(!form->FullAccess);
-    QVERIFY(form->Login1->isVisible() && !form->Logout1->isVisible());
-    form->BitBtn3->click();
+    const test::MainWindowControls ui(*form);
+    QVERIFY(!form->fullAccess());
+    QVERIFY(ui.Login1->isVisible() && !ui.Logout1->isVisible());
+    ui.BitBtn3->click();
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("You are not logged as admin!")});
     QCOMPARE(messages.shown[0].caption, QStringLiteral("WARNING"));
-    QVERIFY(form->PanelMain->isVisible());
-    form->BitBtn4->click();
-    QVERIFY(form->PanelMain->isVisible());
+    QVERIFY(ui.PanelMain->isVisible());
+    ui.BitBtn4->click();
+    QVERIFY(ui.PanelMain->isVisible());
 
     messages.shown.clear();
     prompts.answers << std::nullopt;
-    form->Login1->trigger();
+    ui.Login1->trigger();
     QTRY_COMPARE(messages.texts(), QStringList{QStringLiteral("Wrong Admin Password!")});
     QCOMPARE(prompts.shown.last().caption, QStringLiteral("Admin Password"));
     QCOMPARE(prompts.shown.last().promptText, QChar(31) + QStringLiteral("Please enter password:"));
-    QVERIFY(!form->FullAccess);
+    QVERIFY(!form->fullAccess());
 
     prompts.answers << QStringLiteral("boss");
-    form->Login1->trigger();
-    QTRY_VERIFY(form->FullAccess);
-    QVERIFY(form->Logout1->isVisible() && !form->Login1->isVisible());
-    form->BitBtn3->click();
-    QVERIFY(form->PanelProduct->isVisible());
+    ui.Login1->trigger();
+    QTRY_VERIFY(form->fullAccess());
+    QVERIFY(ui.Logout1->isVisible() && !ui.Login1->isVisible());
+    ui.BitBtn3->click();
+    QVERIFY(ui.PanelProduct->isVisible());
 }
 
 void TestShell::loginWithoutAdminPassword() {
     auto form = start();
-    form->Logout1->trigger();
-    QVERIFY(!form->FullAccess);
-    form->Login1->trigger();
-    QTRY_VERIFY(form->FullAccess);
+    const test::MainWindowControls ui(*form);
+    ui.Logout1->trigger();
+    QVERIFY(!form->fullAccess());
+    ui.Login1->trigger();
+    QTRY_VERIFY(form->fullAccess());
     QVERIFY(prompts.shown.isEmpty());
 }
 
 void TestShell::editPasswordTarget() {
     auto form = start();
+    const test::MainWindowControls ui(*form);
     prompts.answers << QStringLiteral("boss") << QStringLiteral("door") << QString();
-    form->EditPassword1->trigger();
+    ui.EditPassword1->trigger();
     QCOMPARE(prompts.shown.last().caption, QStringLiteral("Admin Password"));
     QCOMPARE(prompts.shown.last().promptText, QStringLiteral("Please type NEW password:"));
     QCOMPARE(decodeSecret(settings.readString(QStringLiteral("SecretAdmin64"))), QStringLiteral("boss"));
-    QVERIFY(form->FullAccess); // unchanged until the next start
-    form->Logout1->trigger();
-    form->EditPassword1->trigger();
+    QVERIFY(form->fullAccess()); // unchanged until the next start
+    ui.Logout1->trigger();
+    ui.EditPassword1->trigger();
     QCOMPARE(prompts.shown.last().caption, QStringLiteral("Password"));
     QCOMPARE(decodeSecret(settings.readString(QStringLiteral("Secret64"))), QStringLiteral("door"));
-    form->EditPassword1->trigger(); // an empty entry removes the start-up password
+    ui.EditPassword1->trigger(); // an empty entry removes the start-up password
     QVERIFY(settings.valueExists(QStringLiteral("Secret64")));
     QCOMPARE(settings.readString(QStringLiteral("Secret64")), QString());
     prompts.answers << std::nullopt;
-    form->EditPassword1->trigger();
+    ui.EditPassword1->trigger();
     QCOMPARE(decodeSecret(settings.readString(QStringLiteral("SecretAdmin64"))), QStringLiteral("boss"));
 }
 
 void TestShell::themes() {
     settings.writeString(QStringLiteral("VCL"), QStringLiteral("31"));
     auto form = start();
-    QCOMPARE(form->ThemeIndex, 31);
-    form->ChangeInterface1->trigger();
-    QCOMPARE(form->ThemeIndex, 0);
+    const test::MainWindowControls ui(*form);
+    QCOMPARE(form->themeIndex(), 31);
+    ui.ChangeInterface1->trigger();
+    QCOMPARE(form->themeIndex(), 0);
     QCOMPARE(form->windowTitle(), QStringLiteral("Windows"));
-    form->ChangeInterface1->trigger();
-    QCOMPARE(form->ThemeIndex, 1);
+    ui.ChangeInterface1->trigger();
+    QCOMPARE(form->themeIndex(), 1);
     QCOMPARE(form->windowTitle(), QStringLiteral("Amakrits"));
     QCOMPARE(settings.readString(QStringLiteral("VCL")), QStringLiteral("1"));
-    form->ChangeInterface1->trigger();
+    ui.ChangeInterface1->trigger();
     QCOMPARE(form->windowTitle(), QStringLiteral("Amethyst Kamri"));
     QTRY_COMPARE_WITH_TIMEOUT(form->windowTitle(), QStringLiteral("KESTRUM - Tillora"), 4000);
-    form->ClassicalInterface1->trigger();
-    form->ClassicalInterface1->trigger();
-    QCOMPARE(form->ThemeIndex, 0);
+    ui.ClassicalInterface1->trigger();
+    ui.ClassicalInterface1->trigger();
+    QCOMPARE(form->themeIndex(), 0);
     QCOMPARE(settings.readString(QStringLiteral("VCL")), QStringLiteral("0"));
-    QCOMPARE(form->ChangeInterface1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+T")));
-    QCOMPARE(form->ClassicalInterface1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+C")));
+    QCOMPARE(ui.ChangeInterface1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+T")));
+    QCOMPARE(ui.ClassicalInterface1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+C")));
 }
 
 void TestShell::themeSettingNotANumber() {
     settings.writeString(QStringLiteral("VCL"), QStringLiteral("dark"));
     auto form = start();
-    QCOMPARE(form->ThemeIndex, 0);
+    const test::MainWindowControls ui(*form);
+    QCOMPARE(form->themeIndex(), 0);
     QVERIFY(messages.shown.isEmpty());
 }
 
@@ -231,32 +239,34 @@ void TestShell::columnWidths() {
     settings.writeInteger(QStringLiteral("MainColumn2"), 200);
     settings.writeInteger(QStringLiteral("MainColumn3"), 0); // ignored: the column would vanish
     auto form = start();
-    QCOMPARE(form->ListView1->columnWidth(1), 200);
-    QCOMPARE(form->ListView1->columnWidth(2), 124);
+    const test::MainWindowControls ui(*form);
+    QCOMPARE(ui.ListView1->columnWidth(1), 200);
+    QCOMPARE(ui.ListView1->columnWidth(2), 124);
     form->TimerColumnWidthTimer();
     QCOMPARE(settings.readInteger(QStringLiteral("MainColumn1")), 124);
     QCOMPARE(settings.readInteger(QStringLiteral("MainColumn3")), 124);
     QVERIFY(!settings.valueExists(QStringLiteral("MainColumn6")));
-    form->ListView1->setColumnWidth(4, 90);
+    ui.ListView1->setColumnWidth(4, 90);
     QTRY_COMPARE_WITH_TIMEOUT(settings.readInteger(QStringLiteral("MainColumn5")), 90, 2500);
 }
 
 void TestShell::screenSwitching() {
     auto form = start();
+    const test::MainWindowControls ui(*form);
     form->saleRegister().addByHand(QStringLiteral("MILK"), 1.5, 1);
-    QVERIFY(form->Panel1->isVisible());
-    form->BitBtn17->click();
-    QVERIFY(form->PanelSellings->isVisible() && !form->PanelMain->isVisible());
-    QVERIFY(!form->Panel1->isVisible());
-    QVERIFY(!form->BitBtn1->isEnabled());
-    form->BitBtn20->click();
-    QVERIFY(form->PanelMain->isVisible() && !form->PanelSellings->isVisible());
-    QVERIFY(form->Panel1->isVisible() && form->BitBtn1->isEnabled());
+    QVERIFY(ui.Panel1->isVisible());
+    ui.BitBtn17->click();
+    QVERIFY(ui.PanelSellings->isVisible() && !ui.PanelMain->isVisible());
+    QVERIFY(!ui.Panel1->isVisible());
+    QVERIFY(!ui.BitBtn1->isEnabled());
+    ui.BitBtn20->click();
+    QVERIFY(ui.PanelMain->isVisible() && !ui.PanelSellings->isVisible());
+    QVERIFY(ui.Panel1->isVisible() && ui.BitBtn1->isEnabled());
     QCOMPARE(form->saleRegister().cart().size(), 1);
-    form->BitBtn4->click();
-    QVERIFY(form->PanelCustomer->isVisible());
-    form->BitBtn12->click();
-    QVERIFY(form->PanelMain->isVisible());
+    ui.BitBtn4->click();
+    QVERIFY(ui.PanelCustomer->isVisible());
+    ui.BitBtn12->click();
+    QVERIFY(ui.PanelMain->isVisible());
 }
 
 void TestShell::navigationFont_data() {
@@ -272,39 +282,42 @@ void TestShell::navigationFont() {
     QFETCH(int, width);
     QFETCH(int, pointSize);
     auto form = start();
+    const test::MainWindowControls ui(*form);
     form->resize(width, 619);
-    QTRY_COMPARE(form->Panel2->width(), width);
-    QCOMPARE(form->BitBtn3->font().pointSize(), pointSize);
-    QCOMPARE(form->BitBtn17->font().pointSize(), pointSize);
-    QCOMPARE(form->BitBtn1->font().pointSize(), 28);
+    QTRY_COMPARE(ui.Panel2->width(), width);
+    QCOMPARE(ui.BitBtn3->font().pointSize(), pointSize);
+    QCOMPARE(ui.BitBtn17->font().pointSize(), pointSize);
+    QCOMPARE(ui.BitBtn1->font().pointSize(), 28);
 }
 
 void TestShell::currencySymbol() {
     auto form = start();
+    const test::MainWindowControls ui(*form);
     prompts.answers << QStringLiteral("EUR") << QString() << std::nullopt;
-    form->CurrencySymbol1->trigger();
+    ui.CurrencySymbol1->trigger();
     QCOMPARE(prompts.shown.last().caption, QStringLiteral("Currency Symbol"));
     QCOMPARE(prompts.shown.last().promptText, QStringLiteral("Please enter new currency symbol:"));
-    QCOMPARE(form->Label7->text(), QStringLiteral("EUR 0.00"));
-    form->CurrencySymbol1->trigger();
-    QCOMPARE(form->Label7->text(), QStringLiteral(" 0.00"));
+    QCOMPARE(ui.Label7->text(), QStringLiteral("EUR 0.00"));
+    ui.CurrencySymbol1->trigger();
+    QCOMPARE(ui.Label7->text(), QStringLiteral(" 0.00"));
     QVERIFY(settings.valueExists(QStringLiteral("CurrencySymbol")));
-    form->CurrencySymbol1->trigger(); // Cancel
-    QCOMPARE(form->Label7->text(), QStringLiteral(" 0.00"));
+    ui.CurrencySymbol1->trigger(); // Cancel
+    QCOMPARE(ui.Label7->text(), QStringLiteral(" 0.00"));
 }
 
 void TestShell::resetToDefaults() {
     settings.writeString(QStringLiteral("VCL"), QStringLiteral("5"));
     auto form = start();
+    const test::MainWindowControls ui(*form);
     messages.answers << MsgButton::No;
-    form->ResetToDefaults1->trigger();
+    ui.ResetToDefaults1->trigger();
     QCOMPARE(messages.shown.last().caption, QStringLiteral("Confirm"));
     QCOMPARE(messages.shown.last().text, QStringLiteral("Restart Application?"));
     QVERIFY(settings.valueExists(QStringLiteral("VCL")));
     QVERIFY(!form->ending());
 
     messages.answers << MsgButton::Yes;
-    form->ResetToDefaults1->trigger();
+    ui.ResetToDefaults1->trigger();
     QVERIFY(settings.names().isEmpty());
     QVERIFY(form->ending());
     QCOMPARE(fake.shell.started.size(), 1);
@@ -315,19 +328,20 @@ void TestShell::resetToDefaults() {
 
 void TestShell::keyboardShortcutsAndHelp() {
     auto form = start();
-    form->KeyboardShortcuts1->trigger();
+    const test::MainWindowControls ui(*form);
+    ui.KeyboardShortcuts1->trigger();
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].caption, QStringLiteral("Keyboard Shortcuts"));
     QCOMPARE(messages.shown[0].icon, MsgIcon::Information);
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("\nDel: \tDelete last entered product\nESC: \tCancel product "
                             "selection\nCtrl Alt P: \tProduct List"));
-    form->OnlineHelp1->trigger();
+    ui.OnlineHelp1->trigger();
     QCOMPARE(fake.shell.openedUrls, QStringList{QStringLiteral("http://kestrum.example/help/tillora/")});
-    QCOMPARE(form->OnlineHelp1->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(form->Exit1->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
-    QVERIFY(form->UpdateNotifications1->isChecked() && !form->UpdateNotifications1->isEnabled());
-    form->Exit1->trigger();
+    QCOMPARE(ui.OnlineHelp1->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(ui.Exit1->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+    QVERIFY(ui.UpdateNotifications1->isChecked() && !ui.UpdateNotifications1->isEnabled());
+    ui.Exit1->trigger();
     QVERIFY(form->ending());
     QVERIFY(messages.shown.size() == 1);
 }
@@ -337,6 +351,7 @@ void TestShell::restart() {
                            QStringLiteral("/KESTRUM/Tillora/");
     QFile::remove(folder + QStringLiteral("start.sh"));
     auto form = start();
+    const test::MainWindowControls ui(*form);
     form->RestartApplication();
     QFile script(folder + QStringLiteral("start.sh"));
     QVERIFY(script.open(QIODevice::ReadOnly));
@@ -378,25 +393,27 @@ void TestShell::translatedCaptionsAndPromptButtons() {
     settings.writeString(QStringLiteral("Secret64"), encodeSecret(QStringLiteral("x")));
     prompts.answers << QStringLiteral("x") << QStringLiteral("EUR");
     auto form = start();
+    const test::MainWindowControls ui(*form);
     QDir(languages).removeRecursively();
     // The start-up password prompt keeps its English buttons; later prompts are translated.
     QCOMPARE(prompts.shown[0].okText, QStringLiteral("OK"));
     QCOMPARE(prompts.shown[0].cancelText, QStringLiteral("Cancel"));
-    form->CurrencySymbol1->trigger();
+    ui.CurrencySymbol1->trigger();
     QCOMPARE(prompts.shown[1].caption, QString::fromUtf8("W\xc3\xa4hrung"));
     QCOMPARE(prompts.shown[1].okText, QStringLiteral("Gut"));
     QCOMPARE(prompts.shown[1].cancelText, QStringLiteral("Abbrechen"));
-    QCOMPARE(form->Settings1->title(), QStringLiteral("Einstellungen"));
-    QCOMPARE(form->ProductsList1->text(), QStringLiteral("Produktliste..."));
-    QCOMPARE(form->BitBtn15->text(), QStringLiteral("HINZU"));
-    QCOMPARE(form->ChangeInterface1->text(), QStringLiteral("Change Interface"));
+    QCOMPARE(ui.Settings1->title(), QStringLiteral("Einstellungen"));
+    QCOMPARE(ui.ProductsList1->text(), QStringLiteral("Produktliste..."));
+    QCOMPARE(ui.BitBtn15->text(), QStringLiteral("HINZU"));
+    QCOMPARE(ui.ChangeInterface1->text(), QStringLiteral("Change Interface"));
 }
 
 // The receipt items of the Settings menu, in their place between the other items.
 void TestShell::receiptMenuItems() {
     auto form = start();
+    const test::MainWindowControls ui(*form);
     QStringList names;
-    for (QAction* action : form->Settings1->actions())
+    for (QAction* action : ui.Settings1->actions())
         names << action->objectName();
     QCOMPARE(names, (QStringList{QStringLiteral("EditPassword1"), QStringLiteral("CurrencySymbol1"),
                                  QStringLiteral("Receipts1"), QString(), QStringLiteral("AskPrint1"),
@@ -404,17 +421,17 @@ void TestShell::receiptMenuItems() {
                                  QStringLiteral("ChangeInterface1"), QStringLiteral("ClassicalInterface1"),
                                  QString(), QStringLiteral("ResetToDefaults1")}));
 
-    QVERIFY(form->AskPrint1->isCheckable() && !form->AskPrint1->isChecked());
-    form->AskPrint1->trigger();
-    QVERIFY(form->AskPrint1->isChecked() && form->receiptSettings().askPrint);
+    QVERIFY(ui.AskPrint1->isCheckable() && !ui.AskPrint1->isChecked());
+    ui.AskPrint1->trigger();
+    QVERIFY(ui.AskPrint1->isChecked() && form->receiptSettings().askPrint);
     QCOMPARE(settings.readInteger(QStringLiteral("Print")), 1);
-    form->AskPrint1->trigger();
-    QVERIFY(!form->AskPrint1->isChecked() && !form->receiptSettings().askPrint);
+    ui.AskPrint1->trigger();
+    QVERIFY(!ui.AskPrint1->isChecked() && !form->receiptSettings().askPrint);
     QCOMPARE(settings.readInteger(QStringLiteral("Print")), 0);
 
     // The Receipts dialog leaves the main window usable; every use opens a new one.
-    form->Receipts1->trigger();
-    form->Receipts1->trigger();
+    ui.Receipts1->trigger();
+    ui.Receipts1->trigger();
     const auto dialogs = form->findChildren<TFormReceipts*>();
     QCOMPARE(dialogs.size(), 2);
     QVERIFY(dialogs[0]->isVisible() && !dialogs[0]->isModal());
@@ -431,7 +448,7 @@ void TestShell::receiptMenuItems() {
             }
     });
     closer.start(10);
-    form->PrintTemplate1->trigger();
+    ui.PrintTemplate1->trigger();
     QVERIFY(editorShown);
 }
 

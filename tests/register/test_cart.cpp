@@ -57,7 +57,7 @@ void TestCart::initTestCase() {
 
 void TestCart::init() {
     reg = std::make_unique<SaleRegister>(*db);
-    reg->onTotalsChanged = [this]() { ++totalsChanged; };
+    QObject::connect(reg.get(), &SaleRegister::totalsChanged, [this]() { ++totalsChanged; });
     totalsChanged = 0;
     messages.clear();
 }
