@@ -202,106 +202,99 @@ void Database::notify(StatementKind kind, const QString& sql, bool succeeded) {
         observer_(kind, sql, succeeded);
 }
 
+sqlite3_stmt* Database::prepare(const QString& sql, QString& error) {
+    if (!db_) {
+        error = notOpenError;
+        return nullptr;
+    }
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) !=
+        SQLITE_OK)
+        error = databaseError();
+    else if (!stmt)
+        error = QStringLiteral("the statement is empty");
+    else if (!onlyBlanksAfter(tail))
+        error = QStringLiteral("only one statement may be run at a time");
+    else
+        return stmt;
+    sqlite3_finalize(stmt);
+    return nullptr;
+}
+
+bool Database::finish(StatementKind kind, const QString& sql, const QString& error) {
+    notify(kind, sql, error.isNull());
+    if (error.isNull())
+        return true;
+    reportError(error);
+    return false;
+}
+
 QueryResult Database::query(const QString& sql) {
     QueryResult result;
     QString error;
-    if (!db_) {
-        error = notOpenError;
-    } else {
-        const QByteArray text = sql.toUtf8();
-        sqlite3_stmt* stmt = nullptr;
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) !=
-            SQLITE_OK) {
-            error = databaseError();
-        } else if (!stmt) {
-            error = QStringLiteral("the statement is empty");
-        } else if (!onlyBlanksAfter(tail)) {
-            error = QStringLiteral("only one statement may be run at a time");
-        } else {
-            const int columns = sqlite3_column_count(stmt);
-            result.columns_.reserve(columns);
-            for (int i = 0; i < columns; ++i)
-                result.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
-            int rc;
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-                for (int i = 0; i < columns; ++i) {
-                    QueryResult::Cell cell;
-                    switch (sqlite3_column_type(stmt, i)) {
-                    case SQLITE_INTEGER:
-                        cell.type = QueryResult::Type::Integer;
-                        cell.value.integer = sqlite3_column_int64(stmt, i);
-                        break;
-                    case SQLITE_FLOAT:
-                        cell.type = QueryResult::Type::Real;
-                        cell.value.real = sqlite3_column_double(stmt, i);
-                        break;
-                    case SQLITE_TEXT:
-                    case SQLITE_BLOB: {
-                        const bool isText = sqlite3_column_type(stmt, i) == SQLITE_TEXT;
-                        const void* data = isText ? static_cast<const void*>(sqlite3_column_text(stmt, i))
-                                                  : sqlite3_column_blob(stmt, i);
-                        cell.type = isText ? QueryResult::Type::Text : QueryResult::Type::Blob;
-                        cell.size = sqlite3_column_bytes(stmt, i);
-                        cell.value.offset = result.arena_.size();
-                        if (cell.size > 0)
-                            result.arena_.append(static_cast<const char*>(data), cell.size);
-                        break;
-                    }
-                    default:
-                        break;
-                    }
-                    result.cells_.append(cell);
+    if (sqlite3_stmt* stmt = prepare(sql, error)) {
+        const int columns = sqlite3_column_count(stmt);
+        result.columns_.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            result.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            for (int i = 0; i < columns; ++i) {
+                QueryResult::Cell cell;
+                switch (sqlite3_column_type(stmt, i)) {
+                case SQLITE_INTEGER:
+                    cell.type = QueryResult::Type::Integer;
+                    cell.value.integer = sqlite3_column_int64(stmt, i);
+                    break;
+                case SQLITE_FLOAT:
+                    cell.type = QueryResult::Type::Real;
+                    cell.value.real = sqlite3_column_double(stmt, i);
+                    break;
+                case SQLITE_TEXT:
+                case SQLITE_BLOB: {
+                    const bool isText = sqlite3_column_type(stmt, i) == SQLITE_TEXT;
+                    const void* data = isText ? static_cast<const void*>(sqlite3_column_text(stmt, i))
+                                              : sqlite3_column_blob(stmt, i);
+                    cell.type = isText ? QueryResult::Type::Text : QueryResult::Type::Blob;
+                    cell.size = sqlite3_column_bytes(stmt, i);
+                    cell.value.offset = result.arena_.size();
+                    if (cell.size > 0)
+                        result.arena_.append(static_cast<const char*>(data), cell.size);
+                    break;
                 }
-                ++result.rows_;
+                default:
+                    break;
+                }
+                result.cells_.append(cell);
             }
-            if (rc != SQLITE_DONE)
-                error = databaseError();
+            ++result.rows_;
         }
+        if (rc != SQLITE_DONE)
+            error = databaseError();
         sqlite3_finalize(stmt);
     }
-    if (!error.isNull()) {
+    if (!finish(StatementKind::Query, sql, error)) {
         QueryResult failed;
         failed.failed_ = true;
         failed.error_ = error;
-        notify(StatementKind::Query, sql, false);
-        reportError(error);
         return failed;
     }
-    notify(StatementKind::Query, sql, true);
     return result;
 }
 
 bool Database::command(const QString& sql) {
     QString error;
-    if (!db_) {
-        error = notOpenError;
-    } else {
-        const QByteArray text = sql.toUtf8();
-        sqlite3_stmt* stmt = nullptr;
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) !=
-            SQLITE_OK) {
-            error = databaseError();
-        } else if (!stmt) {
-            error = QStringLiteral("the statement is empty");
-        } else if (!onlyBlanksAfter(tail)) {
-            error = QStringLiteral("only one statement may be run at a time");
-        } else {
-            int rc;
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            }
-            if (rc != SQLITE_DONE)
-                error = databaseError();
+    if (sqlite3_stmt* stmt = prepare(sql, error)) {
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
+        if (rc != SQLITE_DONE)
+            error = databaseError();
         sqlite3_finalize(stmt);
     }
-    notify(StatementKind::Command, sql, error.isNull());
-    if (!error.isNull()) {
-        reportError(error);
-        return false;
-    }
-    return true;
+    return finish(StatementKind::Command, sql, error);
 }
 
 bool Database::transactionStep(const QString& sql) {
@@ -314,12 +307,7 @@ bool Database::transactionStep(const QString& sql) {
             error = QString::fromUtf8(message ? message : sqlite3_errmsg(db_));
         sqlite3_free(message);
     }
-    notify(StatementKind::Transaction, sql, error.isNull());
-    if (!error.isNull()) {
-        reportError(error);
-        return false;
-    }
-    return true;
+    return finish(StatementKind::Transaction, sql, error);
 }
 
 qint64 Database::lastInsertId() const {

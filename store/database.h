@@ -8,6 +8,7 @@
 #include <functional>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tillora {
 
@@ -125,6 +126,10 @@ public:
 private:
     friend class Transaction;
     bool transactionStep(const QString& sql);
+    // Prepares the one statement of sql; null with the reason in error when that fails.
+    sqlite3_stmt* prepare(const QString& sql, QString& error);
+    // Tells the observer, and reports error when there is one; true when there is none.
+    bool finish(StatementKind kind, const QString& sql, const QString& error);
     void notify(StatementKind kind, const QString& sql, bool succeeded);
     QString databaseError() const;
 

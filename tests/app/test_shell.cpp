@@ -73,7 +73,10 @@ std::unique_ptr<TAppForm> TestShell::start() {
     QSignalSpy started(form.get(), &TAppForm::startupFinished);
     if (!form->startupDone())
         started.wait(5000);
-    QTest::qWait(5);
+    // The start-up password's timer runs in no fixed order with the start-up work.
+    const auto* password = test::control<QTimer>(*form, "TimerPassword");
+    if (!QTest::qWaitFor([password]() { return !password->isActive(); }, 5000))
+        qWarning("the start-up password timer did not run");
     messages.shown.clear();
     return form;
 }
