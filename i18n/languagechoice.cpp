@@ -4,6 +4,8 @@
 #include "i18n/textcodec.h"
 #include "platform/settingsstore.h"
 
+#include <QCollator>
+
 #include <algorithm>
 
 namespace tillora {
@@ -20,9 +22,13 @@ QStringList languageListItems(const QStringList& languageFiles) {
         if (!name.isEmpty() && !items.contains(name))
             items.append(name);
     }
-    std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
-        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    // Alphabetical in the user's locale, letter case aside; names that differ only in case
+    // keep a fixed order.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(items.begin(), items.end(), [&collator](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
     });
     return items;
 }

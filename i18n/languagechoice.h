@@ -27,7 +27,7 @@ inline QString translatedByKey() {
 QString TranslateWithLines(const QStringList& lines, const QString& english);
 
 // The items of the language list: "English" and, for each language file, its name before
-// ".lang.txt", sorted alphabetically without regard to letter case. A name without
+// ".lang.txt", sorted alphabetically in the user's locale without regard to letter case. A name without
 // ".lang.txt" would be a blank item and a name already listed a second, identical one: both
 // are left out.
 QStringList languageListItems(const QStringList& languageFiles);

@@ -132,6 +132,16 @@ TFeedbackForm::~TFeedbackForm() {
     post_->abandon();
 }
 
+void TFeedbackForm::reject() {
+    guard_.run([this]() {
+        if (post_->running()) {
+            post_->abandon();
+            setSending(false);
+        }
+    });
+    QDialog::reject();
+}
+
 QFrame* TFeedbackForm::makeOpinionPanel(const QString& name, const QString& caption, bool like) {
     auto* panel = new QFrame(this);
     panel->setObjectName(name);

@@ -37,6 +37,9 @@ public:
     // Company name + " - " + product name, sent as the program's name.
     static QString appName();
 
+    // Esc, the close box: the window closes and a post still running is dropped unanswered.
+    void reject() override;
+
 private:
     QFrame* makeOpinionPanel(const QString& name, const QString& caption, bool like);
     void showOpinion();

@@ -359,6 +359,7 @@ void TestFeedback::sendingStateRefusesSecondSend() {
     // Closing the window drops the post without an answer box.
     QTest::keyClick(memo(), Qt::Key_Escape);
     QVERIFY(!form_->isVisible());
+    QVERIFY(!form_->sending());
     QTest::qWait(100);
     QVERIFY(fake_->messages.shown.isEmpty());
 }

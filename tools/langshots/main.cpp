@@ -53,8 +53,9 @@ int drawLanguage(const QString& folder, const QString& name, const QString& file
     const QString base = QDir(folder).filePath(name.toLower());
     int failures = save(form, base + QStringLiteral("-main.png")) ? 0 : 1;
 
-    TTranslateForm languageDialog(form.language(), languagesFolder(), fake.settings, fake.messages, fake.shell,
-                                  form.translator(), []() {}, &form);
+    TTranslateForm languageDialog(
+        form.language(), languagesFolder(), fake.settings, fake.messages, fake.shell, form.translator(),
+        []() {}, &form);
     languageDialog.show();
     failures += save(languageDialog, base + QStringLiteral("-language.png")) ? 0 : 1;
     languageDialog.hide();
