@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tillora {
 
@@ -18,6 +19,15 @@ public:
     // Shows a modal box and returns the button pressed (None when it was closed otherwise).
     virtual MsgButton show(const QString& caption, const QString& text, MsgIcon icon,
                            const MsgButtons& buttons, MsgButton defaultButton) = 0;
+    // show, with the buttons captioned by buttonTexts, the first text on the first button of
+    // buttons and so on; a button past the last text keeps its usual caption. A box that cannot
+    // caption its buttons shows them as show does.
+    virtual MsgButton showCaptioned(const QString& caption, const QString& text, MsgIcon icon,
+                                    const MsgButtons& buttons, MsgButton defaultButton,
+                                    const QStringList& buttonTexts) {
+        Q_UNUSED(buttonTexts)
+        return show(caption, text, icon, buttons, defaultButton);
+    }
     virtual void beep() = 0;
 };
 

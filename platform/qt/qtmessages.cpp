@@ -46,6 +46,12 @@ constexpr ButtonInfo buttonTable[] = {
 
 MsgButton QtMessages::show(const QString& caption, const QString& text, MsgIcon icon,
                            const MsgButtons& buttons, MsgButton defaultButton) {
+    return showCaptioned(caption, text, icon, buttons, defaultButton, {});
+}
+
+MsgButton QtMessages::showCaptioned(const QString& caption, const QString& text, MsgIcon icon,
+                                    const MsgButtons& buttons, MsgButton defaultButton,
+                                    const QStringList& buttonTexts) {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     QList<QPair<QAbstractButton*, MsgButton>> made;
     for (MsgButton b : buttons) {
@@ -53,6 +59,8 @@ MsgButton QtMessages::show(const QString& caption, const QString& text, MsgIcon 
             if (info.button != b)
                 continue;
             QPushButton* pb = box.addButton(QString::fromLatin1(info.caption), info.role);
+            if (made.size() < buttonTexts.size())
+                pb->setText(buttonTexts.at(made.size()));
             pb->setObjectName(QStringLiteral("MsgButton") + QString::fromLatin1(info.caption));
             made.append({pb, b});
             if (b == defaultButton)

@@ -10,6 +10,9 @@ class QtMessages : public IMessages {
 public:
     MsgButton show(const QString& caption, const QString& text, MsgIcon icon, const MsgButtons& buttons,
                    MsgButton defaultButton) override;
+    MsgButton showCaptioned(const QString& caption, const QString& text, MsgIcon icon,
+                            const MsgButtons& buttons, MsgButton defaultButton,
+                            const QStringList& buttonTexts) override;
     void beep() override;
 };
 

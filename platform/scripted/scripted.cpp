@@ -4,7 +4,13 @@ namespace tillora {
 
 MsgButton ScriptedMessages::show(const QString& caption, const QString& text, MsgIcon icon,
                                  const MsgButtons& buttons, MsgButton defaultButton) {
-    shown.append({caption, text, icon, buttons});
+    return showCaptioned(caption, text, icon, buttons, defaultButton, {});
+}
+
+MsgButton ScriptedMessages::showCaptioned(const QString& caption, const QString& text, MsgIcon icon,
+                                          const MsgButtons& buttons, MsgButton defaultButton,
+                                          const QStringList& buttonTexts) {
+    shown.append({caption, text, icon, buttons, buttonTexts});
     return answers.isEmpty() ? defaultButton : answers.dequeue();
 }
 

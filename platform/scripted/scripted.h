@@ -25,6 +25,8 @@ struct ShownMessage {
     QString text;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons;
+    // The captions given to the buttons (showCaptioned); empty for their usual captions.
+    QStringList buttonTexts;
 };
 
 class ScriptedMessages : public IMessages {
@@ -36,6 +38,9 @@ public:
 
     MsgButton show(const QString& caption, const QString& text, MsgIcon icon, const MsgButtons& buttons,
                    MsgButton defaultButton) override;
+    MsgButton showCaptioned(const QString& caption, const QString& text, MsgIcon icon,
+                            const MsgButtons& buttons, MsgButton defaultButton,
+                            const QStringList& buttonTexts) override;
     void beep() override { ++beeps; }
     // The texts of all boxes shown, in order.
     QStringList texts() const;
