@@ -126,6 +126,8 @@ private:
     void ResetToDefaults1Click();
     void KeyboardShortcuts1Click();
     void OnlineHelp1Click();
+    void Language1Click();
+    void SendFeedback1Click();
 
     Services& services_;
     Database database_;
@@ -177,7 +179,9 @@ private:
     QMenu* Help1 = nullptr;
     QAction* OnlineHelp1 = nullptr;
     QAction* UpdateNotifications1 = nullptr;
-    QAction* ProductList = nullptr; // window-wide Ctrl+Alt+P
+    QAction* Language1 = nullptr;     // "Language..."
+    QAction* SendFeedback1 = nullptr; // "Send Feedback..."
+    QAction* ProductList = nullptr;   // window-wide Ctrl+Alt+P
 };
 
 } // namespace tillora

@@ -7,11 +7,14 @@
 #include "catalogue/productscreen.h"
 #include "common/atomicfile.h"
 #include "common/passwords.h"
+#include "i18n/locale.h"
+#include "i18n/translation.h"
 #include "platform/settingsstore.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"
 #include "register/salescreen.h"
 #include "reports/sellingsscreen.h"
+#include "web/feedback.h"
 
 #include <QAction>
 #include <QApplication>
@@ -135,6 +138,14 @@ void TAppForm::buildMenu() {
     UpdateNotifications1->setCheckable(true);
     UpdateNotifications1->setChecked(true);
     UpdateNotifications1->setEnabled(false);
+    Help1->addSeparator();
+    Language1 = item(Help1, QStringLiteral("Language1"), TranslateText(QStringLiteral("Language")) + dots,
+                     [this]() { Language1Click(); });
+    Language1->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    SendFeedback1 =
+        item(Help1, QStringLiteral("SendFeedback1"), TranslateText(QStringLiteral("Send Feedback")) + dots,
+             [this]() { SendFeedback1Click(); });
+    SendFeedback1->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
 
     // Shortcuts work wherever the focus is in the window, menu open or not.
     for (QAction* action : {Exit1, ChangeInterface1, ClassicalInterface1, OnlineHelp1})
@@ -349,6 +360,18 @@ void TAppForm::OnlineHelp1Click() {
     // A failure to open the page is ignored.
     services_.shell->openUrl(QStringLiteral("http://") + QString::fromLatin1(buildinfo::WebHost) +
                              QStringLiteral("/help/") + product + QLatin1Char('/'));
+}
+
+void TAppForm::Language1Click() {
+    TTranslateForm form(
+        language_, languagesFolder(), context_->settings(), context_->messages(), *services_.shell,
+        context_->translate, [this]() { RestartApplication(); }, this);
+    form.exec();
+}
+
+void TAppForm::SendFeedback1Click() {
+    TFeedbackForm form(context_->messages(), context_->translate, FeedbackServer{}, this);
+    form.exec();
 }
 
 void TAppForm::RestartApplication() {

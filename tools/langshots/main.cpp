@@ -7,6 +7,7 @@
 #include "i18n/language.h"
 #include "i18n/translation.h"
 #include "platform/scripted/scripted.h"
+#include "tools/common/samplecart.h"
 #include "web/feedback.h"
 
 #include <QApplication>
@@ -42,25 +43,21 @@ int drawLanguage(const QString& folder, const QString& name, const QString& file
     form.show();
     while (!form.startupDone())
         QCoreApplication::processEvents();
-    SaleRegister& cart = form.saleRegister();
-    cart.addByHand(QStringLiteral("MILK 1L"), 1.20, 3);
-    cart.addByHand(QStringLiteral("BREAD"), 0.85, 2);
-    cart.addByHand(QStringLiteral("PENCIL HB"), 0.40, 10);
-    cart.addByHand(QStringLiteral("COFFEE 250G"), 3.20, 1);
-    form.ListView1->selectRow(1);
-    form.EkleDuzeltSifirla();
+    fillSampleCart(form);
 
     const QString base = QDir(folder).filePath(name.toLower());
     int failures = save(form, base + QStringLiteral("-main.png")) ? 0 : 1;
 
     TTranslateForm languageDialog(
-        form.language(), languagesFolder(), fake.settings, fake.messages, fake.shell, form.translator(),
-        []() {}, &form);
+        form.language(), languagesFolder(), fake.settings, fake.messages, fake.shell,
+        [&form](const QString& text) { return form.TranslateText(text); }, []() {}, &form);
     languageDialog.show();
     failures += save(languageDialog, base + QStringLiteral("-language.png")) ? 0 : 1;
     languageDialog.hide();
 
-    TFeedbackForm feedback(fake.messages, form.translator(), FeedbackServer{}, &form);
+    TFeedbackForm feedback(
+        fake.messages, [&form](const QString& text) { return form.TranslateText(text); }, FeedbackServer{},
+        &form);
     feedback.show();
     failures += save(feedback, base + QStringLiteral("-feedback.png")) ? 0 : 1;
     return failures;

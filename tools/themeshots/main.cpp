@@ -3,6 +3,7 @@
 #include "app/appform.h"
 #include "app/themes.h"
 #include "platform/scripted/scripted.h"
+#include "tools/common/samplecart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,17 +35,7 @@ int main(int argc, char** argv) {
     form.show();
     while (!form.startupDone())
         QCoreApplication::processEvents();
-    SaleRegister& cart = form.saleRegister();
-    cart.addByHand(QStringLiteral("MILK 1L"), 1.20, 3);
-    cart.addByHand(QStringLiteral("BREAD"), 0.85, 2);
-    cart.addByHand(QStringLiteral("PENCIL HB"), 0.40, 10);
-    cart.addByHand(QStringLiteral("COFFEE 250G"), 3.20, 1);
-    // A selected line shows the theme's selection colours; the entry strip stays in adding mode.
-    auto* list = form.findChild<QTableView*>(QStringLiteral("ListView1"));
-    {
-        const QSignalBlocker quiet(list->selectionModel());
-        list->selectRow(1);
-    }
+    fillSampleCart(form);
 
     const QStringList names = ThemeNames();
     int failures = 0;
