@@ -135,8 +135,10 @@ QString FormatMoney(double amount) {
     char* first = digits + 1; // the first significant digit after rounding
     int count = keep;         // the number of digits from first on that count
     if (digits[1 + keep] >= '5') {
-        int i = keep; // increment the digit at index keep (digits[0] when keep is 0)
-        while (digits[i] == '9')
+        // Increment the digit at index keep (digits[0] when keep is 0); a carry stops at
+        // digits[0] at the latest, which holds '0'.
+        int i = keep;
+        while (i > 0 && digits[i] == '9')
             digits[i--] = '0';
         ++digits[i];
         if (i == 0) {

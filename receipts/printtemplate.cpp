@@ -109,16 +109,17 @@ TPrintTemplateForm::TPrintTemplateForm(ReceiptSettings& receipts, ISettingsStore
     AddTIME1 = item("AddTIME1", add + QStringLiteral(" [TIME]"));
     AddTOTAL1 = item("AddTOTAL1", add + QStringLiteral(" [TOTAL]"));
 
-    connect(Reset1, &QAction::triggered, this, [this]() { Reset1Click(); });
+    const Guard guard(messages_);
+    guard.on(Reset1, &QAction::triggered, this, [this]() { Reset1Click(); });
     const QList<std::pair<QAction*, QString>> adds{
         {AddDATE1, QStringLiteral("[DATE]")}, {AddDATETIME1, QStringLiteral("[DATETIME]")},
         {AddLIST1, QStringLiteral("[LIST]")}, {AddRECEIPTNO1, QStringLiteral("[RECEIPTNO]")},
         {AddTIME1, QStringLiteral("[TIME]")}, {AddTOTAL1, QStringLiteral("[TOTAL]")}};
     for (const auto& [action, placeholder] : adds)
-        connect(action, &QAction::triggered, this, [this, p = placeholder]() { addPlaceholder(p); });
-    connect(PopupMenu1, &QMenu::aboutToHide, this, [this]() { menuClosed_.start(); });
-    connect(SpeedButton1, &QToolButton::clicked, this, [this]() { SpeedButton1Click(); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
+        guard.on(action, &QAction::triggered, this, [this, p = placeholder]() { addPlaceholder(p); });
+    guard.on(PopupMenu1, &QMenu::aboutToHide, this, [this]() { menuClosed_.start(); });
+    guard.on(SpeedButton1, &QToolButton::clicked, this, [this]() { SpeedButton1Click(); });
+    guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

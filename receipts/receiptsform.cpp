@@ -125,8 +125,9 @@ TFormReceipts::TFormReceipts(ReceiptSettings& receipts, ISettingsStore& settings
     SpinEdit1->setValue(static_cast<int>(std::clamp<qint64>(number, 1, 999999999)));
     runGuarded(messages_, [&]() { Edit1->setText(settings_.readString(ReceiptFolderSetting)); });
 
-    connect(SpeedButton1, &QToolButton::clicked, this, [this]() { SpeedButton1Click(); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
+    const Guard guard(messages_);
+    guard.on(SpeedButton1, &QToolButton::clicked, this, [this]() { SpeedButton1Click(); });
+    guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -2,6 +2,9 @@
 
 #include "store/database.h"
 
+#include "platform/guard.h"
+#include "platform/services.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -68,7 +71,8 @@ TVeresiyeForm::TVeresiyeForm(SaleContext& sale, QWidget* parent) : QDialog(paren
     BitBtn2->setAutoDefault(false);
     BitBtn2->setGeometry(264, 92, 145, 36);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
+    const Guard guard(*sale_.services.messages);
+    guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     // Cancel, Esc and the close box all end in reject(): nothing is recorded.
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     FormCreate();

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void handEntry_data();
     void handEntry();
     void addWithEmptyEntryWarns();
+    void totalBeyondAnyAmountIsRefused();
     void editModeSetsQuantity();
     void backspace();
     void actionsFollowTheLineShownSelected();
@@ -203,6 +204,43 @@ void TestSaleScreen::handEntry() {
     }
     QVERIFY(form->saleRegister().ScanBuffer.isEmpty());
     QCOMPARE(form->saleRegister().QuantityToAdd, 1);
+}
+
+// A hand-entered line whose total is no amount (1e308 x 2) never reaches the cart, and the
+// keys that recompute the totals afterwards work as on any cart.
+void TestSaleScreen::totalBeyondAnyAmountIsRefused() {
+    scan(QStringLiteral("111"));
+    prompts.answers << QStringLiteral("1e308");
+    QTest::keyClicks(ui->Edit4, QStringLiteral("gold"));
+    QTest::keyClick(ui->Edit4, Qt::Key_Return);
+    ui->SpinEdit1->setValue(2);
+    QTest::keyClick(ui->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("'INF' is not a valid floating point value.")});
+    QCOMPARE(ui->ListView1->model()->rowCount(), 1);
+    QCOMPARE(ui->Label7->text(), QStringLiteral("$ 2.50"));
+
+    // Editing the good line to a quantity beyond any amount is refused the same way.
+    messages.clear();
+    form->saleRegister().addByHand(QStringLiteral("BIG"), 1e304, 1);
+    ui->ListView1->selectRow(1);
+    ui->SpinEdit1->setValue(99999);
+    QTest::keyClick(ui->SpinEdit1, Qt::Key_Return);
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("'INF' is not a valid floating point value.")});
+    QCOMPARE(cell(1, 3), QStringLiteral("1"));
+
+    messages.clear();
+    ui->ListView1->setFocus();
+    QTest::keyClick(ui->ListView1, Qt::Key_Backspace);
+    ui->ListView1->clearSelection();
+    ui->ListView1->selectRow(0);
+    QVERIFY(ui->BitBtn16->isVisible());
+    QTest::mouseClick(ui->BitBtn16, Qt::LeftButton);
+    ui->BitBtn17->click();
+    ui->BitBtn20->click();
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(ui->ListView1->model()->rowCount(), 0);
+    QCOMPARE(ui->Label7->text(), QStringLiteral("$ 0.00"));
+    QVERIFY(ui->PanelMain->isVisible());
 }
 
 void TestSaleScreen::addWithEmptyEntryWarns() {
