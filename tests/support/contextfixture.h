@@ -1,0 +1,37 @@
+#pragma once
+// A program context for tests of windows: a data file of its own made from the schema (plus
+// the statements a test adds), the scripted services, full access, the receipt values of
+// empty settings, "," as list separator and no main window. Texts pass untranslated unless
+// the test sets a translator.
+#include "platform/scripted/scripted.h"
+#include "receipts/receipts.h"
+#include "store/context.h"
+#include "store/database.h"
+#include "tests/support/datafile.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tillora::test {
+
+struct ContextFixture {
+    QTemporaryDir dir;
+    QString path;
+    ScriptedServices fake;
+    Database db{fake.messages};
+    AccessView access;
+    ReceiptSettings receipts;
+    ProgramContext context{db, fake.services, {}, Guard(fake.messages), access, receipts,
+                           [] { return QStringLiteral("$"); }, QStringLiteral(","), nullptr};
+
+    // Makes and opens the data file; false (with a warning) when either fails.
+    bool open(const QString& extraSql = QString()) {
+        path = dir.filePath(QStringLiteral("data.db"));
+        return makeDataFile(path, extraSql) && db.open(path);
+    }
+    // Runs sql on the data file with the bare library, beside the program's connection.
+    bool exec(const QString& sql) const { return execOn(path, sql); }
+};
+
+} // namespace tillora::test
