@@ -9,6 +9,9 @@
 #include "store/database.h"
 #include "tests/support/datafile.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -25,10 +28,25 @@ struct ContextFixture {
     ProgramContext context{db, fake.services, {}, Guard(fake.messages), access, receipts,
                            [] { return QStringLiteral("$"); }, QStringLiteral(","), nullptr};
 
-    // Makes and opens the data file; false (with a warning) when either fails.
+    // Makes and opens the data file; false (with a warning) when either fails. A file made
+    // once from the same statements is copied: making one costs a disk sync per statement.
     bool open(const QString& extraSql = QString()) {
+        static QHash<QString, QByteArray> made;
         path = dir.filePath(QStringLiteral("data.db"));
-        return makeDataFile(path, extraSql) && db.open(path);
+        const auto found = made.constFind(extraSql);
+        if (found != made.constEnd()) {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(*found) != found->size())
+                return false;
+        } else {
+            if (!makeDataFile(path, extraSql))
+                return false;
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            made.insert(extraSql, file.readAll());
+        }
+        return db.open(path);
     }
     // Runs sql on the data file with the bare library, beside the program's connection.
     bool exec(const QString& sql) const { return execOn(path, sql); }
