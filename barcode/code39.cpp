@@ -174,10 +174,11 @@ QByteArray bmpFile(const MonoBitmap& bitmap) {
     if (bitmap.isNull())
         return {};
     constexpr quint32 headersSize = 14 + 40 + 8; // file header, info header, two palette entries
-    constexpr quint32 pixelsPerMetre = 3780;      // 96 dots per inch
-    const quint32 imageSize = static_cast<quint32>(bitmap.bytesPerLine()) * static_cast<quint32>(bitmap.height());
+    constexpr quint32 pixelsPerMetre = 3780;     // 96 dots per inch
+    const quint32 imageSize =
+        static_cast<quint32>(bitmap.bytesPerLine()) * static_cast<quint32>(bitmap.height());
     QByteArray out;
-    out.reserve(static_cast<qsizetype>(headersSize + imageSize));
+    out.reserve(static_cast<qsizetype>(headersSize) + static_cast<qsizetype>(imageSize));
     out.append("BM", 2);
     putLe32(out, headersSize + imageSize);
     putLe32(out, 0); // reserved
@@ -185,14 +186,14 @@ QByteArray bmpFile(const MonoBitmap& bitmap) {
     putLe32(out, 40);
     putLe32(out, static_cast<quint32>(bitmap.width()));
     putLe32(out, static_cast<quint32>(bitmap.height())); // positive: the rows run bottom up
-    putLe16(out, 1);                                      // planes
-    putLe16(out, 1);                                      // bits per pixel
-    putLe32(out, 0);                                      // no compression
+    putLe16(out, 1);                                     // planes
+    putLe16(out, 1);                                     // bits per pixel
+    putLe32(out, 0);                                     // no compression
     putLe32(out, imageSize);
     putLe32(out, pixelsPerMetre);
     putLe32(out, pixelsPerMetre);
-    putLe32(out, 2); // colours used
-    putLe32(out, 2); // colours important
+    putLe32(out, 2);                   // colours used
+    putLe32(out, 2);                   // colours important
     out.append("\xff\xff\xff\x00", 4); // 0: white
     out.append("\x00\x00\x00\x00", 4); // 1: black
     for (int y = bitmap.height() - 1; y >= 0; --y)

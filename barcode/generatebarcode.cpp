@@ -212,8 +212,9 @@ void TGenerateBarcodeForm::BitBtn1Click() {
     if (layout.tooLarge()) {
         context_.messages().show(
             context_.tr(QStringLiteral("WARNING")),
-            context_.tr(QStringLiteral("The image would be %1 x %2 pixels; it may be at most %3 pixels wide "
-                                       "and %3 pixels high. Choose smaller module widths."))
+            context_
+                .tr(QStringLiteral("The image would be %1 x %2 pixels; it may be at most %3 pixels wide "
+                                   "and %3 pixels high. Choose smaller module widths."))
                 .arg(layout.width)
                 .arg(layout.height)
                 .arg(maxImageSide),

@@ -11,13 +11,10 @@
 
 #include "barcode/code39.h"
 #include "barcode/generatebarcode.h"
-#include "platform/scripted/scripted.h"
-#include "receipts/receipts.h"
 #include "reports/stocklist.h"
 #include "reports/stocksheet.h"
 #include "reports/topsellingform.h"
-#include "store/context.h"
-#include "store/database.h"
+#include "tests/support/contextfixture.h"
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
@@ -55,13 +52,7 @@ double elapsedMs(const QElapsedTimer& timer) {
 }
 
 // A program context on the data file at path with scripted services; today is 2026-01-15.
-struct BenchContext {
-    ScriptedServices fake;
-    Database db{fake.messages};
-    AccessView access;
-    ReceiptSettings receipts;
-    ProgramContext context{db, fake.services, {}, Guard(fake.messages), access, receipts, [] { return QString(); },
-                           QStringLiteral(","), nullptr};
+struct BenchContext : test::ContextFixture {
     explicit BenchContext(const QString& path) { db.open(path); }
 };
 
@@ -105,27 +96,6 @@ bool makePaymentFile(const QString& path) {
     return ok;
 }
 
-// The bare statement: prepare, read every field of every row, finalize. Median of repeats.
-double bareQueryMs(const QString& path, const QString& sql, int repeats) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray text = sql.toUtf8();
-    qint64 checksum = 0;
-    const double ms = medianMs(
-        [&] {
-            sqlite3_stmt* stmt = nullptr;
-            sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                for (int i = 0; i < sqlite3_column_count(stmt); ++i)
-                    checksum += sqlite3_column_bytes(stmt, i);
-            }
-            sqlite3_finalize(stmt);
-        },
-        repeats);
-    sqlite3_close(db);
-    return checksum > 0 ? ms : -1;
-}
-
 // The longest gap between the ticks of a 1 ms timer: how long the event loop did not answer.
 class StallMeter {
 public:
@@ -166,8 +136,12 @@ public:
         rows_ = rows;
         endResetModel();
     }
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : rows_; }
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : 5; }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : rows_;
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : 5;
+    }
     QVariant data(const QModelIndex& index, int role) const override {
         return role == Qt::DisplayRole ? QVariant(QString::number(index.row())) : QVariant();
     }
@@ -215,9 +189,10 @@ TILLORA_BENCHMARK(topSellingWindow) {
     }
     const double reference = bareQueryMs(
         path,
-        QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat FROM "
-                       "odemeler where odemetarihi between '2000-01-01' and '2026-01-16' group by barkod order "
-                       "by toplamadet DESC;"),
+        QStringLiteral(
+            "SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS toplamfiyat FROM "
+            "odemeler where odemetarihi between '2000-01-01' and '2026-01-16' group by barkod order "
+            "by toplamadet DESC;"),
         3);
     const bool clean = bench.fake.messages.shown.isEmpty() && rows > 0;
     const QString listed = QStringLiteral(", %1 products listed").arg(rows);
@@ -239,7 +214,8 @@ TILLORA_BENCHMARK(stockSheet) {
     const QString size = QStringLiteral("100000 products");
     const QString path = QDir(scratchFolder()).filePath(QStringLiteral("stocksheet.db"));
     if (!makeProductFile(path, productCount))
-        return {Row{QStringLiteral("stock sheet opening"), size, 0, -1, QStringLiteral("ratio <= 1.5"), false}};
+        return {
+            Row{QStringLiteral("stock sheet opening"), size, 0, -1, QStringLiteral("ratio <= 1.5"), false}};
     BenchContext bench(path);
     constexpr int repeats = 5;
 
@@ -284,9 +260,10 @@ TILLORA_BENCHMARK(stockSheet) {
         repeats);
     const double reference = bare + reset;
     const double ours = median(opening);
-    QList<Row> result{Row{QStringLiteral("stock sheet opening, %1 listed").arg(rows), size, ours, reference,
-                          QStringLiteral("ratio <= 1.5"),
-                          rows == productCount && bench.fake.messages.shown.isEmpty() && ours <= 1.5 * reference}};
+    QList<Row> result{
+        Row{QStringLiteral("stock sheet opening, %1 listed").arg(rows), size, ours, reference,
+            QStringLiteral("ratio <= 1.5"),
+            rows == productCount && bench.fake.messages.shown.isEmpty() && ours <= 1.5 * reference}};
 
     // The first click on each column of a freshly opened sheet (its sort keys made then).
     const char* const names[] = {"Barcode", "Product", "Price", "Stock", "Date"};
@@ -302,8 +279,12 @@ TILLORA_BENCHMARK(stockSheet) {
             sorts.push_back(elapsedMs(timer));
         }
         const double ms = median(sorts);
-        result << Row{QStringLiteral("stock sheet, first sort by %1").arg(QLatin1String(names[column])), size, ms,
-                      -1, QStringLiteral("< 200 ms"), ms < 200};
+        result << Row{QStringLiteral("stock sheet, first sort by %1").arg(QLatin1String(names[column])),
+                      size,
+                      ms,
+                      -1,
+                      QStringLiteral("< 200 ms"),
+                      ms < 200};
     }
     return result;
 }
@@ -315,21 +296,23 @@ TILLORA_BENCHMARK(barcodeDrawing) {
     const double bars = medianMs(
                             [&]() {
                                 for (int i = 0; i < perRun; ++i)
-                                    width += drawCode39(layoutCode39(code, 1, 2, false), fixedPitchGlyph).width();
+                                    width +=
+                                        drawCode39(layoutCode39(code, 1, 2, false), fixedPitchGlyph).width();
                             },
                             7) /
                         perRun;
     // With the readable text and made into the image the window shows.
-    const double shown = medianMs(
-                             [&]() {
-                                 for (int i = 0; i < perRun; ++i)
-                                     width += monoImage(drawCode39(layoutCode39(code, 1, 2, true), fixedPitchGlyph))
-                                                  .width();
-                             },
-                             7) /
-                         perRun;
+    const double shown =
+        medianMs(
+            [&]() {
+                for (int i = 0; i < perRun; ++i)
+                    width += monoImage(drawCode39(layoutCode39(code, 1, 2, true), fixedPitchGlyph)).width();
+            },
+            7) /
+        perRun;
     const QString size = QStringLiteral("13 digits, 196 x 21 / 196 x 35");
-    return {Row{QStringLiteral("Code 39 drawing"), size, bars, -1, QStringLiteral("< 1 ms"), width > 0 && bars < 1},
+    return {Row{QStringLiteral("Code 39 drawing"), size, bars, -1, QStringLiteral("< 1 ms"),
+                width > 0 && bars < 1},
             Row{QStringLiteral("Code 39 drawing with readable text, as an image"), size, shown, -1,
                 QStringLiteral("< 1 ms"), width > 0 && shown < 1}};
 }

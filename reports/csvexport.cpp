@@ -54,8 +54,8 @@ bool exportCsv(const ProgramContext& context, const QString& filter, const QStri
     if (!writeFileAtomically(choice.path,
                              encodeTextFile(csvText(header, model, context.csvSeparator), choice.encoding),
                              error))
-        throw AppError(context.tr(QStringLiteral("Cannot create file")) + QStringLiteral(" \"") + choice.path +
-                       QStringLiteral("\". ") + error);
+        throw AppError(context.tr(QStringLiteral("Cannot create file")) + QStringLiteral(" \"") +
+                       choice.path + QStringLiteral("\". ") + error);
     return true;
 }
 

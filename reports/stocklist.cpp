@@ -64,7 +64,7 @@ void StockListModel::setRows(QueryResult result) {
 }
 
 QString StockListModel::recordText(int record, int column) const {
-    const QString text = result_.text(record, fields_[column]);
+    QString text = result_.text(record, fields_[column]);
     if (column == 2)
         return isNumber(text) ? FormatMoney(readAmount(text)) : QStringLiteral("0");
     return text;
@@ -137,7 +137,8 @@ QVariant StockListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant StockListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section >= 0 && section < captions_.size())
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section >= 0 &&
+        section < captions_.size())
         return captions_[section];
     return QAbstractTableModel::headerData(section, orientation, role);
 }

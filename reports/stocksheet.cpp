@@ -68,7 +68,8 @@ QString TStockSheetForm::lastWindowState() {
     return lastState();
 }
 
-TStockSheetForm::TStockSheetForm(ProgramContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+TStockSheetForm::TStockSheetForm(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TStockSheetForm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
@@ -118,13 +119,14 @@ TStockSheetForm::TStockSheetForm(ProgramContext& context, QWidget* parent) : QDi
     TimerColumnWidth->setInterval(1000);
     context_.guard.on(Timer1, &QTimer::timeout, this, [this]() { Timer1Timer(); });
     context_.guard.on(TimerColumnWidth, &QTimer::timeout, this, [this]() { TimerColumnWidthTimer(); });
-    context_.guard.on(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
-                      [this](int column) { ListView1ColumnClick(column); });
+    // Handlers that take the signal's value run under the guard through run().
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { context_.guard.run([&]() { ListView1ColumnClick(column); }); });
     context_.guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     context_.guard.on(BitBtn2, &QPushButton::clicked, this, [this]() { BitBtn2Click(); });
     context_.guard.on(GenerateBarcodeImage1, &QAction::triggered, this, [this]() { BitBtn2Click(); });
-    context_.guard.on(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        context_.guard.run([&]() { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
     });
     Timer1->start();
     TimerColumnWidth->start();
@@ -157,9 +159,8 @@ void TStockSheetForm::Timer1Timer() {
 void TStockSheetForm::ListView1ColumnClick(int column) {
     model_->columnClick(column);
     ListView1->horizontalHeader()->setSortIndicatorShown(true);
-    ListView1->horizontalHeader()->setSortIndicator(model_->sortedColumn(), model_->descending()
-                                                                                ? Qt::DescendingOrder
-                                                                                : Qt::AscendingOrder);
+    ListView1->horizontalHeader()->setSortIndicator(
+        model_->sortedColumn(), model_->descending() ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void TStockSheetForm::BitBtn1Click() {

@@ -101,7 +101,8 @@ QVariant TopSellingModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TopSellingModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section >= 0 && section < captions_.size())
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section >= 0 &&
+        section < captions_.size())
         return captions_[section];
     return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -33,7 +33,8 @@ QDateEdit* datePicker(const QString& name, const QDate& date, QWidget* parent) {
 
 } // namespace
 
-TFormTopSelling::TFormTopSelling(ProgramContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+TFormTopSelling::TFormTopSelling(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("TFormTopSelling"));
     setWindowTitle(context_.tr(QStringLiteral("Top Selling Products")));
     setModal(true);

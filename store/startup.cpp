@@ -33,8 +33,9 @@ void addColumnIfMissing(Database& db, const QString& table, const QString& colum
 // Creates an index unless the file has it. A file without the table is left alone: the index
 // only speeds up reading it.
 void addIndexIfMissing(Database& db, const QString& table, const QString& index, const QString& create) {
-    const QueryResult found = db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE lower(name) IN (") +
-                                       quote(table) + QStringLiteral(", ") + quote(index) + QStringLiteral(");"));
+    const QueryResult found =
+        db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE lower(name) IN (") + quote(table) +
+                 QStringLiteral(", ") + quote(index) + QStringLiteral(");"));
     if (found.failed())
         return;
     bool hasTable = false;
@@ -67,9 +68,10 @@ void upgradeDataFile(Database& db) {
                        QStringLiteral("ALTER TABLE urunler ADD COLUMN stok INTEGER DEFAULT 0;"));
     addColumnIfMissing(db, QStringLiteral("veresiyeler"), QStringLiteral("odemetarihi"),
                        QStringLiteral("ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"));
-    addIndexIfMissing(db, QStringLiteral("odemeler"), QStringLiteral("odemeler_barkod_toplam"),
-                      QStringLiteral("CREATE INDEX odemeler_barkod_toplam ON odemeler(barkod, odemetarihi, adet, "
-                                     "fiyat, urunadi);"));
+    addIndexIfMissing(
+        db, QStringLiteral("odemeler"), QStringLiteral("odemeler_barkod_toplam"),
+        QStringLiteral("CREATE INDEX odemeler_barkod_toplam ON odemeler(barkod, odemetarihi, adet, "
+                       "fiyat, urunadi);"));
 }
 
 QStringList customerFilterList(Database& db, const Translate& translate) {

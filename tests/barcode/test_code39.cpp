@@ -144,10 +144,14 @@ private Q_SLOTS:
     void lettersAndSymbolsAreEncoded_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("encoded");
-        QTest::newRow("lower case") << "abc" << "*ABC*";
-        QTest::newRow("blank") << "A B" << "*A B*";
-        QTest::newRow("symbols") << "-. $/+%" << "*-. $/+%*";
-        QTest::newRow("all letters") << "abcdefghijklmnopqrstuvwxyz" << "*ABCDEFGHIJKLMNOPQRSTUVWXYZ*";
+        QTest::newRow("lower case") << "abc"
+                                    << "*ABC*";
+        QTest::newRow("blank") << "A B"
+                               << "*A B*";
+        QTest::newRow("symbols") << "-. $/+%"
+                                 << "*-. $/+%*";
+        QTest::newRow("all letters") << "abcdefghijklmnopqrstuvwxyz"
+                                     << "*ABCDEFGHIJKLMNOPQRSTUVWXYZ*";
     }
 
     void lettersAndSymbolsAreEncoded() {
@@ -163,10 +167,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("character");
         QTest::addColumn<QString>("drawn");
-        QTest::newRow("accent") << "ABé9" << "é" << "*AB";
-        QTest::newRow("first") << "éAB" << "é" << "*";
-        QTest::newRow("asterisk inside is in the table") << "A*B" << "" << "*A*B*";
-        QTest::newRow("beyond 16 bits") << QStringLiteral("A\U0001F600B") << QStringLiteral("\U0001F600") << "*A";
+        QTest::newRow("accent") << "ABé9"
+                                << "é"
+                                << "*AB";
+        QTest::newRow("first") << "éAB"
+                               << "é"
+                               << "*";
+        QTest::newRow("asterisk inside is in the table") << "A*B"
+                                                         << ""
+                                                         << "*A*B*";
+        QTest::newRow("beyond 16 bits")
+            << QStringLiteral("A\U0001F600B") << QStringLiteral("\U0001F600") << "*A";
     }
 
     void drawingStopsAtACharacterOutsideTheTable() {

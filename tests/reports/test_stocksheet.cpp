@@ -24,8 +24,9 @@ namespace {
 
 QString product(const QString& barcode, const QString& name, const QString& price, const QString& stock,
                 const QString& date) {
-    return QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat, stok, kayittarihi) VALUES (%1, %2, %3, %4, "
-                          "%5);")
+    return QStringLiteral(
+               "INSERT INTO urunler (barkod, urunadi, fiyat, stok, kayittarihi) VALUES (%1, %2, %3, %4, "
+               "%5);")
         .arg(quote(barcode), quote(name), price, stock, quote(date));
 }
 
@@ -34,10 +35,6 @@ const QString catalogue = product("4001", "MILK", "1.5", "9", "2025-01-02 10:00:
                           product("3999", "Bread", "20", "100", "2025-01-01 10:00:00") +
                           product("5000", "APPLE", "'abc'", "2", "2025-01-04 10:00:00") +
                           product("0042", "_gum", "NULL", "55", "2025-01-05 10:00:00");
-
-QString marked(const QString& text) {
-    return QStringLiteral("~") + text;
-}
 
 } // namespace
 
@@ -48,12 +45,7 @@ private:
     std::unique_ptr<test::ContextFixture> fx;
     std::unique_ptr<TStockSheetForm> form;
 
-    template <typename T> T* child(const char* name) const {
-        T* found = form->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qWarning("no child %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return test::child<T>(form.get(), name); }
     QTableView* list() const { return child<QTableView>("ListView1"); }
     QHeaderView* header() const { return list()->horizontalHeader(); }
     // Opens a new window as the menu does (stored geometry first) and waits for its list.
@@ -90,7 +82,7 @@ private Q_SLOTS:
     }
 
     void listsMostStockFirst() {
-        fx->context.translate = marked;
+        fx->context.translate = test::marked;
         QVERIFY(open());
         QCOMPARE(form->windowTitle(), QStringLiteral("~Stock Inventory Count Sheet"));
         QCOMPARE(child<QPushButton>("BitBtn1")->text(), QStringLiteral("~Export to File..."));
@@ -113,15 +105,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("shown");
         QTest::addColumn<QStringList>("texts");
         // The first click on Barcode sorts descending: the sort starts at column 0 ascending.
-        QTest::newRow("barcode once") << QList<int>{0} << 0 << QStringList{"5000", "4002", "4001", "3999", "0042"};
-        QTest::newRow("barcode twice") << QList<int>{0, 0} << 0
-                                       << QStringList{"0042", "3999", "4001", "4002", "5000"};
+        QTest::newRow("barcode once")
+            << QList<int>{0} << 0 << QStringList{"5000", "4002", "4001", "3999", "0042"};
+        QTest::newRow("barcode twice")
+            << QList<int>{0, 0} << 0 << QStringList{"0042", "3999", "4001", "4002", "5000"};
         QTest::newRow("stock as text") << QList<int>{3} << 3 << QStringList{"10", "100", "2", "55", "9"};
-        QTest::newRow("price as text") << QList<int>{2} << 2 << QStringList{"0", "0", "1.50", "100.00", "20.00"};
+        QTest::newRow("price as text")
+            << QList<int>{2} << 2 << QStringList{"0", "0", "1.50", "100.00", "20.00"};
         // apple and APPLE compare equal and keep their order; "_" sorts after the letters.
-        QTest::newRow("product") << QList<int>{1} << 1 << QStringList{"apple", "APPLE", "Bread", "MILK", "_gum"};
-        QTest::newRow("product twice") << QList<int>{1, 1} << 1
-                                       << QStringList{"_gum", "MILK", "Bread", "apple", "APPLE"};
+        QTest::newRow("product") << QList<int>{1} << 1
+                                 << QStringList{"apple", "APPLE", "Bread", "MILK", "_gum"};
+        QTest::newRow("product twice")
+            << QList<int>{1, 1} << 1 << QStringList{"_gum", "MILK", "Bread", "apple", "APPLE"};
         // Ties keep the order shown before: here stock descending as text, 2 before 10.
         QTest::newRow("another column sorts ascending")
             << QList<int>{3, 3, 1} << 1 << QStringList{"APPLE", "apple", "Bread", "MILK", "_gum"};
@@ -141,14 +136,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
-        QTest::newRow("a-z folded") << "apple" << "APPLE" << 0;
-        QTest::newRow("letters") << "a" << "B" << -1;
-        QTest::newRow("digits as text") << "10" << "9" << -1;
-        QTest::newRow("prefix first") << "ab" << "ABC" << -1;
-        QTest::newRow("underscore after letters") << "_" << "z" << 1;
-        QTest::newRow("only a-z folded") << "ä" << "Ä" << 1;
+        QTest::newRow("a-z folded") << "apple"
+                                    << "APPLE" << 0;
+        QTest::newRow("letters") << "a"
+                                 << "B" << -1;
+        QTest::newRow("digits as text") << "10"
+                                        << "9" << -1;
+        QTest::newRow("prefix first") << "ab"
+                                      << "ABC" << -1;
+        QTest::newRow("underscore after letters") << "_"
+                                                  << "z" << 1;
+        QTest::newRow("only a-z folded") << "ä"
+                                         << "Ä" << 1;
         QTest::newRow("code units") << QStringLiteral("\U0001F600") << QStringLiteral("\uFFFD") << -1;
-        QTest::newRow("empty first") << "" << "0" << -1;
+        QTest::newRow("empty first") << ""
+                                     << "0" << -1;
     }
 
     void compareStockTexts() {
@@ -173,7 +175,7 @@ private Q_SLOTS:
 
     void exportWritesTheRowsInTheOrderShown() {
         fx->context.csvSeparator = QStringLiteral(";");
-        fx->context.translate = marked;
+        fx->context.translate = test::marked;
         QVERIFY(open());
         clickHeader(1);
         const QString path = fx->dir.filePath(QStringLiteral("sheet.csv"));
@@ -196,7 +198,7 @@ private Q_SLOTS:
     }
 
     void withoutASelectionNoBarcodeWindowOpens() {
-        fx->context.translate = marked;
+        fx->context.translate = test::marked;
         QVERIFY(open());
         child<QPushButton>("BitBtn2")->click();
         child<QAction>("GenerateBarcodeImage1")->trigger();
@@ -259,7 +261,8 @@ private Q_SLOTS:
         form->resize(700, 500);
         QTRY_COMPARE(storedInteger("StockSheetWidth"), 700);
         QCOMPARE(storedInteger("StockSheetHeight"), 500);
-        QCOMPARE(fx->fake.settings.readString(QStringLiteral("StockSheetWindowState")), QStringLiteral("Normal"));
+        QCOMPARE(fx->fake.settings.readString(QStringLiteral("StockSheetWindowState")),
+                 QStringLiteral("Normal"));
         QCOMPARE(TStockSheetForm::lastWindowState(), QStringLiteral("wsNormal"));
     }
 
@@ -340,7 +343,8 @@ private Q_SLOTS:
         header()->resizeSection(0, 150);
         QTRY_COMPARE_WITH_TIMEOUT(fx->fake.messages.shown.size(), 1, 3000); // the column width timer
         form->close();
-        QCOMPARE(fx->fake.messages.texts(), QStringList{QStringLiteral("Failed to set data for 'StockSheetColumn1'")});
+        QCOMPARE(fx->fake.messages.texts(),
+                 QStringList{QStringLiteral("Failed to set data for 'StockSheetColumn1'")});
     }
 
     void theMenuCommandOpensAModalWindowAndDestroysIt() {

@@ -27,8 +27,9 @@ namespace {
 // One cash sale line: barcode, name, units, unit price, time stamp.
 QString payment(const QString& barcode, const QString& name, int units, const QString& price,
                 const QString& stamp) {
-    return QStringLiteral("INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES (%1, %2, %3, "
-                          "%4, %5);")
+    return QStringLiteral(
+               "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES (%1, %2, %3, "
+               "%4, %5);")
         .arg(quote(barcode), quote(name))
         .arg(units)
         .arg(price, quote(stamp));
@@ -36,14 +37,15 @@ QString payment(const QString& barcode, const QString& name, int units, const QS
 
 // The shop's history. Today is 2026-01-15 (the scripted clock), so the first range is
 // 2000-01-01 .. 2026-01-16.
-const QString history = payment("4001", "MILK", 3, "1.5", "2025-03-01 09:00:00") +
-                        payment("4001", "MILK", 4, "1.5", "2025-06-02 18:30:00") +          // 7 units, 10.50
-                        payment("5002", "COFFEE", 5, "12", "2026-01-15 08:00:00") +         // 5 units, 60.00
-                        payment("6003", "Éclair", 6, "0.25", "2000-01-01 00:00:00") +       // 6 units, 1.50
-                        payment("7004", "OLD", 50, "1", "1999-12-31 23:59:59") +            // before the range
-                        payment("8005", "TOMORROW", 80, "1", "2026-01-16 00:00:00") +       // on the end date
-                        QStringLiteral("INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, "
-                                       "fiyat) VALUES (1, 'Ann', '4001', 'MILK', 100, 1.5);"); // credit: not counted
+const QString history =
+    payment("4001", "MILK", 3, "1.5", "2025-03-01 09:00:00") +
+    payment("4001", "MILK", 4, "1.5", "2025-06-02 18:30:00") +    // 7 units, 10.50
+    payment("5002", "COFFEE", 5, "12", "2026-01-15 08:00:00") +   // 5 units, 60.00
+    payment("6003", "Éclair", 6, "0.25", "2000-01-01 00:00:00") + // 6 units, 1.50
+    payment("7004", "OLD", 50, "1", "1999-12-31 23:59:59") +      // before the range
+    payment("8005", "TOMORROW", 80, "1", "2026-01-16 00:00:00") + // on the end date
+    QStringLiteral("INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, "
+                   "fiyat) VALUES (1, 'Ann', '4001', 'MILK', 100, 1.5);"); // credit: not counted
 
 QStringList rowTexts(QTableView* list) {
     QStringList rows;
@@ -57,10 +59,6 @@ QStringList rowTexts(QTableView* list) {
     return rows;
 }
 
-QString marked(const QString& text) {
-    return QStringLiteral("~") + text;
-}
-
 } // namespace
 
 class TestTopSelling : public QObject {
@@ -70,12 +68,7 @@ private:
     std::unique_ptr<test::ContextFixture> fx;
     std::unique_ptr<TFormTopSelling> form;
 
-    template <typename T> T* child(const char* name) const {
-        T* found = form->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qWarning("no child %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return test::child<T>(form.get(), name); }
     QTableView* list() const { return child<QTableView>("ListView1"); }
     // Opens a new window and waits for its first list.
     bool open() {
@@ -106,7 +99,7 @@ private Q_SLOTS:
     }
 
     void opensRankedByUnitsOverTheWholeHistory() {
-        fx->context.translate = marked;
+        fx->context.translate = test::marked;
         QVERIFY(open());
         QCOMPARE(form->windowTitle(), QStringLiteral("~Top Selling Products"));
         QVERIFY(child<QRadioButton>("RadioButton1")->isChecked());
@@ -147,11 +140,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("same date") << QDate(2026, 1, 15) << QDate(2026, 1, 15) << QStringList();
         QTest::newRow("sale on the end date") << QDate(2026, 1, 1) << QDate(2026, 1, 15) << QStringList();
-        QTest::newRow("end date one day later") << QDate(2026, 1, 1) << QDate(2026, 1, 16) << QStringList{"5002"};
-        QTest::newRow("sale on the begin date") << QDate(2025, 6, 2) << QDate(2025, 6, 3) << QStringList{"4001"};
+        QTest::newRow("end date one day later")
+            << QDate(2026, 1, 1) << QDate(2026, 1, 16) << QStringList{"5002"};
+        QTest::newRow("sale on the begin date")
+            << QDate(2025, 6, 2) << QDate(2025, 6, 3) << QStringList{"4001"};
         QTest::newRow("a sale at midnight of the end date")
             << QDate(2026, 1, 15) << QDate(2026, 1, 17) << QStringList{"8005", "5002"};
-        QTest::newRow("before 2000") << QDate(1999, 12, 31) << QDate(2000, 1, 2) << QStringList{"7004", "6003"};
+        QTest::newRow("before 2000") << QDate(1999, 12, 31) << QDate(2000, 1, 2)
+                                     << QStringList{"7004", "6003"};
     }
 
     void theEndDateIsNotCounted() {
@@ -183,12 +179,13 @@ private Q_SLOTS:
     }
 
     void sumsAndNamesAsStored() {
-        QVERIFY(fx->exec(payment("9006", "Tea", 2, "3", "2025-01-01 10:00:00") +
-                         payment("9006", "Green tea", 1, "3", "2025-02-01 10:00:00") +
-                         payment("", "BY HAND", 1, "2", "2025-01-01 10:00:00") +
-                         payment("", "ALSO BY HAND", 2, "2", "2025-01-02 10:00:00") +
-                         QStringLiteral("INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
-                                        "('9999', 'NO PRICE', 1, NULL, '2025-01-01 10:00:00');")));
+        QVERIFY(
+            fx->exec(payment("9006", "Tea", 2, "3", "2025-01-01 10:00:00") +
+                     payment("9006", "Green tea", 1, "3", "2025-02-01 10:00:00") +
+                     payment("", "BY HAND", 1, "2", "2025-01-01 10:00:00") +
+                     payment("", "ALSO BY HAND", 2, "2", "2025-01-02 10:00:00") +
+                     QStringLiteral("INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
+                                    "('9999', 'NO PRICE', 1, NULL, '2025-01-01 10:00:00');")));
         QVERIFY(open());
         QStringList rows = rowTexts(list());
         // One row per barcode, under the name stored on one of its rows.
@@ -197,7 +194,8 @@ private Q_SLOTS:
         QVERIFY2(tea[0] == "9006|Tea|3|9.00" || tea[0] == "9006|Green tea|3|9.00", qPrintable(tea[0]));
         const QStringList byHand = rows.filter(QRegularExpression(QStringLiteral("^\\|")));
         QCOMPARE(byHand.size(), 1);
-        QVERIFY2(byHand[0] == "|BY HAND|3|6.00" || byHand[0] == "|ALSO BY HAND|3|6.00", qPrintable(byHand[0]));
+        QVERIFY2(byHand[0] == "|BY HAND|3|6.00" || byHand[0] == "|ALSO BY HAND|3|6.00",
+                 qPrintable(byHand[0]));
         // A money sum that is no number shows 0; the row is still listed.
         QVERIFY(rows.contains(QStringLiteral("9999|NO PRICE|1|0")));
     }
@@ -216,7 +214,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bom);
         QFETCH(QString, separator);
         fx->context.csvSeparator = separator;
-        fx->context.translate = marked;
+        fx->context.translate = test::marked;
         QVERIFY(open());
         const QString path = fx->dir.filePath(QStringLiteral("top"));
         fx->fake.files.answers << path;
@@ -231,15 +229,15 @@ private Q_SLOTS:
         const QByteArray bytes = file.readAll();
         QCOMPARE(bytes.left(bom.size()), bom);
         const QByteArray body = bytes.mid(bom.size());
-        const QString text = encoding == int(TextEncoding::Unicode)
-                                 ? QString::fromUtf16(reinterpret_cast<const char16_t*>(body.constData()),
-                                                      body.size() / 2)
-                                 : QString::fromUtf8(body);
+        const QString text =
+            encoding == int(TextEncoding::Unicode)
+                ? QString::fromUtf16(reinterpret_cast<const char16_t*>(body.constData()), body.size() / 2)
+                : QString::fromUtf8(body);
         const QString s = separator;
         // The header stays English; every line ends in CR LF, the last one too.
-        QCOMPARE(text, "Barcode" + s + "Product" + s + "Unit" + s + "Price\r\n" + "4001" + s + "MILK" + s + "7" + s +
-                           "10.50\r\n" + "6003" + s + "Éclair" + s + "6" + s + "1.50\r\n" + "5002" + s + "COFFEE" +
-                           s + "5" + s + "60.00\r\n");
+        QCOMPARE(text, "Barcode" + s + "Product" + s + "Unit" + s + "Price\r\n" + "4001" + s + "MILK" + s +
+                           "7" + s + "10.50\r\n" + "6003" + s + "Éclair" + s + "6" + s + "1.50\r\n" + "5002" +
+                           s + "COFFEE" + s + "5" + s + "60.00\r\n");
         if (encoding == int(TextEncoding::Ansi))
             QVERIFY(!bytes.startsWith("\xef\xbb\xbf"));
     }
@@ -317,7 +315,8 @@ private Q_SLOTS:
     }
 
     void theStatementUsesTheCoveringIndex() {
-        const QString sql = topSellingStatement(QDate(2000, 1, 1), QDate(2026, 1, 16), TopSellingOrder::Units);
+        const QString sql =
+            topSellingStatement(QDate(2000, 1, 1), QDate(2026, 1, 16), TopSellingOrder::Units);
         QCOMPARE(sql, QStringLiteral("SELECT barkod, urunadi, SUM(adet) AS toplamadet, sum(adet*fiyat) AS "
                                      "toplamfiyat FROM odemeler where +odemetarihi between '2000-01-01' and "
                                      "'2026-01-16' group by barkod order by toplamadet DESC;"));

@@ -10,6 +10,7 @@
 #include "tests/support/datafile.h"
 
 #include <QByteArray>
+#include <QDebug>
 #include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
@@ -25,8 +26,15 @@ struct ContextFixture {
     Database db{fake.messages};
     AccessView access;
     ReceiptSettings receipts;
-    ProgramContext context{db, fake.services, {}, Guard(fake.messages), access, receipts,
-                           [] { return QStringLiteral("$"); }, QStringLiteral(","), nullptr};
+    ProgramContext context{db,
+                           fake.services,
+                           {},
+                           Guard(fake.messages),
+                           access,
+                           receipts,
+                           [] { return QStringLiteral("$"); },
+                           QStringLiteral(","),
+                           nullptr};
 
     // Makes and opens the data file; false (with a warning) when either fails. A file made
     // once from the same statements is copied: making one costs a disk sync per statement.
@@ -51,5 +59,18 @@ struct ContextFixture {
     // Runs sql on the data file with the bare library, beside the program's connection.
     bool exec(const QString& sql) const { return execOn(path, sql); }
 };
+
+// A translator that marks every text it translates: "~" + text.
+inline QString marked(const QString& text) {
+    return QStringLiteral("~") + text;
+}
+
+// The child of parent named name (a control's objectName); warns when there is none.
+template <typename T> T* child(const QObject* parent, const char* name) {
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no child %s", name);
+    return found;
+}
 
 } // namespace tillora::test
