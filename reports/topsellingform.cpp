@@ -152,6 +152,7 @@ void TFormTopSelling::BitBtn1Click() {
 
 void openTopSelling(ProgramContext& context) {
     TFormTopSelling form(context, context.window);
+    centreOnScreen(form);
     form.exec();
 }
 
