@@ -4,6 +4,7 @@
 #include "common/formats.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <string_view>
 
@@ -64,10 +65,16 @@ void StockListModel::setRows(QueryResult result) {
 }
 
 QString StockListModel::recordText(int record, int column) const {
-    QString text = result_.text(record, fields_[column]);
-    if (column == 2)
+    if (column == 2) {
+        // A price stored as a number is formatted from its value: its text form would cost
+        // more than the formatting. Other cells (text, NULL, zero) go through their text.
+        const double value = result_.number(record, fields_[column]);
+        if (value != 0 && std::isfinite(value))
+            return FormatMoney(value);
+        const QString text = result_.text(record, fields_[column]);
         return isNumber(text) ? FormatMoney(readAmount(text)) : QStringLiteral("0");
-    return text;
+    }
+    return result_.text(record, fields_[column]);
 }
 
 QString StockListModel::cellText(int row, int column) const {

@@ -2,6 +2,7 @@
 // order shown, the barcode image window for the selected product, and the size, window state
 // and column widths kept in the settings.
 #include "barcode/generatebarcode.h"
+#include "common/formats.h"
 #include "reports/stocklist.h"
 #include "reports/stocksheet.h"
 #include "store/sql.h"
@@ -161,6 +162,40 @@ private Q_SLOTS:
         QCOMPARE((result > 0) - (result < 0), sign);
         const int reverse = tillora::compareStockTexts(b, a);
         QCOMPARE((reverse > 0) - (reverse < 0), -sign);
+    }
+
+    // The price cell: FormatMoney of the stored price read as a number, "0" when it reads as none.
+    void priceCells_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("real") << "1.5"
+                              << "1.50";
+        QTest::newRow("integer") << "100"
+                                 << "100.00";
+        QTest::newRow("zero") << "0"
+                              << "0.00";
+        QTest::newRow("negative") << "-2.005" << FormatMoney(-2.005);
+        QTest::newRow("large") << "12345678901.5" << FormatMoney(12345678901.5);
+        QTest::newRow("numeric text") << "'12.5'"
+                                      << "12.50";
+        QTest::newRow("text") << "'abc'"
+                              << "0";
+        QTest::newRow("empty text") << "''"
+                                    << "0";
+        QTest::newRow("null") << "NULL"
+                              << "0";
+        QTest::newRow("infinite") << "9e999"
+                                  << "0";
+    }
+
+    void priceCells() {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        StockListModel model(QStringList(5, QString()));
+        model.setRows(fx->db.query(QStringLiteral("SELECT '1' AS barkod, 'x' AS urunadi, ") + stored +
+                                   QStringLiteral(" AS fiyat, 1 AS stok, '' AS kayittarihi;")));
+        QCOMPARE(model.cellText(0, 2), shown);
+        QVERIFY(fx->fake.messages.shown.isEmpty());
     }
 
     void theSelectionFollowsItsRowWhenSorted() {
