@@ -167,6 +167,9 @@ private:
     QAction* ProductsList1 = nullptr; // "Product List..."
     QAction* KeyboardShortcuts1 = nullptr;
     QAction* Exit1 = nullptr;
+    QMenu* Reports1 = nullptr;
+    QAction* StockInventoryCount1 = nullptr; // "Stock Inventory Count Sheet..."
+    QAction* TopSellingProducts1 = nullptr;  // "Top Selling Products..."
     QMenu* Settings1 = nullptr;
     QAction* EditPassword1 = nullptr;
     QAction* CurrencySymbol1 = nullptr;

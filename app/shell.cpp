@@ -14,6 +14,8 @@
 #include "receipts/receiptsform.h"
 #include "register/salescreen.h"
 #include "reports/sellingsscreen.h"
+#include "reports/stocksheet.h"
+#include "reports/topsellingform.h"
 #include "web/feedback.h"
 
 #include <QAction>
@@ -95,6 +97,15 @@ void TAppForm::buildMenu() {
                  [this]() { endProgram(); });
     Exit1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     Exit1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    Reports1 = menuBar()->addMenu(TranslateText(QStringLiteral("Reports")));
+    Reports1->setObjectName(QStringLiteral("Reports1"));
+    StockInventoryCount1 = item(Reports1, QStringLiteral("StockInventoryCount1"),
+                                TranslateText(QStringLiteral("Stock Inventory Count Sheet...")),
+                                [this]() { openStockSheet(*context_); });
+    TopSellingProducts1 = item(Reports1, QStringLiteral("TopSellingProducts1"),
+                               TranslateText(QStringLiteral("Top Selling Products...")),
+                               [this]() { openTopSelling(*context_); });
 
     Settings1 = menuBar()->addMenu(TranslateText(QStringLiteral("Settings")));
     Settings1->setObjectName(QStringLiteral("Settings1"));

@@ -48,27 +48,6 @@ bool makeCatalogue(const QString& path) {
     });
 }
 
-// The bare statement: prepare, read every row's fields, finalize.
-double bareQueryMs(const QString& path, const QString& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray text = sql.toUtf8();
-    qint64 checksum = 0;
-    const double ms = medianMs(
-        [&] {
-            sqlite3_stmt* stmt = nullptr;
-            sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                for (int i = 0; i < sqlite3_column_count(stmt); ++i)
-                    checksum += sqlite3_column_bytes(stmt, i);
-            }
-            sqlite3_finalize(stmt);
-        },
-        repeats);
-    sqlite3_close(db);
-    return checksum > 0 ? ms : -1;
-}
-
 double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -129,7 +108,7 @@ TILLORA_BENCHMARK(pickerOpenAndSearch) {
         rows << Row{QString::fromUtf8(opening.label),
                     size,
                     ours,
-                    bareQueryMs(path, pickerFirstLoadStatement()),
+                    bareQueryMs(path, pickerFirstLoadStatement(), repeats),
                     QStringLiteral("< 300 ms"),
                     shown && messages.shown.isEmpty() && ours < 300};
     }
@@ -173,7 +152,7 @@ TILLORA_BENCHMARK(pickerOpenAndSearch) {
         rows << Row{QString::fromUtf8(key.label) + QStringLiteral(", %1 listed").arg(listed),
                     size,
                     ours,
-                    bareQueryMs(path, pickerSearchStatement(typed)),
+                    bareQueryMs(path, pickerSearchStatement(typed), repeats),
                     QStringLiteral("< 50 ms"),
                     form.Edit1->text() == typed && listed > 0 && messages.shown.isEmpty() && ours < 50};
     }

@@ -1,5 +1,7 @@
 #include "bench/products.h"
 
+#include "bench/bench.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +65,26 @@ bool makeProductFile(const QString& path, int count, const ProductName& nameOf) 
         std::fprintf(stderr, "cannot make products: %s\n", sqlite3_errmsg(db));
     sqlite3_close(db);
     return ok;
+}
+
+double bareQueryMs(const QString& path, const QString& sql, int repeats) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const QByteArray text = sql.toUtf8();
+    qint64 checksum = 0;
+    const double ms = medianMs(
+        [&] {
+            sqlite3_stmt* stmt = nullptr;
+            sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int i = 0; i < sqlite3_column_count(stmt); ++i)
+                    checksum += sqlite3_column_bytes(stmt, i);
+            }
+            sqlite3_finalize(stmt);
+        },
+        repeats);
+    sqlite3_close(db);
+    return checksum > 0 ? ms : -1;
 }
 
 } // namespace tillora::bench

@@ -1,6 +1,7 @@
 #include "store/startup.h"
 
 #include "store/database.h"
+#include "store/sql.h"
 
 namespace tillora {
 
@@ -29,6 +30,25 @@ void addColumnIfMissing(Database& db, const QString& table, const QString& colum
     db.command(alter);
 }
 
+// Creates an index unless the file has it. A file without the table is left alone: the index
+// only speeds up reading it.
+void addIndexIfMissing(Database& db, const QString& table, const QString& index, const QString& create) {
+    const QueryResult found =
+        db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE lower(name) IN (") + quote(table) +
+                 QStringLiteral(", ") + quote(index) + QStringLiteral(");"));
+    if (found.failed())
+        return;
+    bool hasTable = false;
+    for (int row = 0; row < found.rowCount(); ++row) {
+        const QString name = found.text(row, "name");
+        if (name.compare(index, Qt::CaseInsensitive) == 0)
+            return;
+        hasTable = hasTable || name.compare(table, Qt::CaseInsensitive) == 0;
+    }
+    if (hasTable)
+        db.command(create);
+}
+
 QStringList filterList(Database& db, const QString& first, const QString& sql, const char* column) {
     QStringList list{first};
     const QueryResult rows = db.query(sql);
@@ -48,6 +68,10 @@ void upgradeDataFile(Database& db) {
                        QStringLiteral("ALTER TABLE urunler ADD COLUMN stok INTEGER DEFAULT 0;"));
     addColumnIfMissing(db, QStringLiteral("veresiyeler"), QStringLiteral("odemetarihi"),
                        QStringLiteral("ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;"));
+    addIndexIfMissing(
+        db, QStringLiteral("odemeler"), QStringLiteral("odemeler_barkod_toplam"),
+        QStringLiteral("CREATE INDEX odemeler_barkod_toplam ON odemeler(barkod, odemetarihi, adet, "
+                       "fiyat, urunadi);"));
 }
 
 QStringList customerFilterList(Database& db, const Translate& translate) {

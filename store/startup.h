@@ -15,8 +15,9 @@ struct StartupLists {
     QStringList products;
 };
 
-// Adds the columns that data files made by earlier versions lack: urunler.stok and
-// veresiyeler.odemetarihi. Runs no command when both are there.
+// Adds what data files made by earlier versions lack: the columns urunler.stok and
+// veresiyeler.odemetarihi, and the index odemeler_barkod_toplam the top selling ranking reads.
+// Runs no command when all are there.
 void upgradeDataFile(Database& db);
 
 // "All Customers" and then every customer name, in name order.

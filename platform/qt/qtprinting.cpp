@@ -154,8 +154,14 @@ bool QtPrinting::printText(const QString& title, const QString& text, QString& e
     return true;
 }
 
-bool QtPrinting::printImage(const QString& title, const QImage& image, double widthMm, double heightMm,
-                            QString& error) {
+bool QtPrinting::printerResolution(QSize& dotsPerInch, QString& error) {
+    if (!ready(error))
+        return false;
+    dotsPerInch = QSize(printer_->logicalDpiX(), printer_->logicalDpiY());
+    return true;
+}
+
+bool QtPrinting::printImage(const QString& title, const QImage& image, const QSize& dots, QString& error) {
     if (!ready(error))
         return false;
     printer_->setDocName(title);
@@ -164,9 +170,9 @@ bool QtPrinting::printImage(const QString& title, const QImage& image, double wi
         error = QStringLiteral("The print job could not be started");
         return false;
     }
-    const double dotsPerMmX = printer_->logicalDpiX() / 25.4;
-    const double dotsPerMmY = printer_->logicalDpiY() / 25.4;
-    painter.drawImage(QRectF(0, 0, widthMm * dotsPerMmX, heightMm * dotsPerMmY), image);
+    // Nearest pixel, never a blend: the bars keep their edges on paper.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(QPoint(0, 0), dots), image);
     if (!painter.end()) {
         error = QStringLiteral("The print job failed");
         return false;

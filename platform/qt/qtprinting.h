@@ -30,8 +30,8 @@ public:
     ~QtPrinting() override;
     bool choosePrinter(QString& error) override;
     bool printText(const QString& title, const QString& text, QString& error) override;
-    bool printImage(const QString& title, const QImage& image, double widthMm, double heightMm,
-                    QString& error) override;
+    bool printerResolution(QSize& dotsPerInch, QString& error) override;
+    bool printImage(const QString& title, const QImage& image, const QSize& dots, QString& error) override;
 
     // The font receipts are printed in: the system's fixed-pitch font, so a template lined
     // up in the editor prints lined up.

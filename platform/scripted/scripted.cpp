@@ -90,17 +90,26 @@ bool ScriptedPrinting::printText(const QString& title, const QString& text, QStr
         error = QStringLiteral("no printer");
         return false;
     }
-    jobs.append({title, text, {}, 0, 0});
+    jobs.append({title, text, {}, {}});
     return true;
 }
 
-bool ScriptedPrinting::printImage(const QString& title, const QImage& image, double widthMm, double heightMm,
+bool ScriptedPrinting::printerResolution(QSize& resolution, QString& error) {
+    if (!printerAvailable) {
+        error = QStringLiteral("no printer");
+        return false;
+    }
+    resolution = dotsPerInch;
+    return true;
+}
+
+bool ScriptedPrinting::printImage(const QString& title, const QImage& image, const QSize& dots,
                                   QString& error) {
     if (!printerAvailable) {
         error = QStringLiteral("no printer");
         return false;
     }
-    jobs.append({title, {}, image, widthMm, heightMm});
+    jobs.append({title, {}, image, dots});
     return true;
 }
 

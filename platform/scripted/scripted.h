@@ -96,18 +96,18 @@ public:
         QString title;
         QString text;
         QImage image;
-        double widthMm = 0;
-        double heightMm = 0;
+        QSize dots; // the size an image is printed at, in printer dots
     };
     bool dialogAccepts = true;    // false: the dialog is cancelled
     bool printerAvailable = true; // false: no printer, every step fails
+    QSize dotsPerInch{600, 600};  // the printer's resolution
     QList<Job> jobs;
     int dialogs = 0;
 
     bool choosePrinter(QString& error) override;
     bool printText(const QString& title, const QString& text, QString& error) override;
-    bool printImage(const QString& title, const QImage& image, double widthMm, double heightMm,
-                    QString& error) override;
+    bool printerResolution(QSize& dotsPerInch, QString& error) override;
+    bool printImage(const QString& title, const QImage& image, const QSize& dots, QString& error) override;
 };
 
 class ScriptedShell : public IShell {
