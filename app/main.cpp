@@ -4,6 +4,7 @@
 #include "platform/qt/qtfiledialogs.h"
 #include "platform/qt/qtmessages.h"
 #include "platform/qt/qtprinting.h"
+#include "platform/qt/qtprogress.h"
 #include "platform/qt/qtshell.h"
 #include "platform/qt/settingsfile.h"
 
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
     QtShell shell;
     SystemClock clock;
     FileSettingsStore settings;
-    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings};
+    QtProgress progress;
+    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings, &progress};
     app.setMessages(&messages);
 
     TAppForm form(services);

@@ -2,6 +2,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/printing.h"
+#include "platform/progress.h"
 #include "platform/shell.h"
 
 namespace tillora {
@@ -18,6 +19,8 @@ struct Services {
     IShell* shell = nullptr;
     IClock* clock = nullptr;
     ISettingsStore* settings = nullptr;
+    // The window of long work; none means the work runs without one.
+    IProgress* progress = nullptr;
 };
 
 } // namespace tillora

@@ -13,6 +13,7 @@ struct sqlite3_stmt;
 namespace tillora {
 
 class IMessages;
+class RowView;
 
 // A failed statement: a plain box with the application title, no icon and an OK button,
 // reading "Exception raised with message: " and the database's error text.
@@ -125,6 +126,9 @@ public:
 
 private:
     friend class Transaction;
+    // Statements over many rows (store/statement.h) run on this connection too.
+    friend class PreparedCommand;
+    friend bool forEachRow(Database& db, const QString& sql, const std::function<bool(const RowView&)>& onRow);
     bool transactionStep(const QString& sql);
     // Prepares the one statement of sql; null with the reason in error when that fails.
     sqlite3_stmt* prepare(const QString& sql, QString& error);

@@ -124,4 +124,21 @@ bool ScriptedShell::startDetached(const QString& program, const QStringList& arg
     return succeeds;
 }
 
+void ScriptedProgress::start(const QString& caption, const QString& text, const QString& cancelText,
+                             qint64 total) {
+    started.append({caption, text, cancelText, total});
+    showing = true;
+}
+
+bool ScriptedProgress::step(qint64 done) {
+    steps.append(done);
+    return cancelAt < 0 || done < cancelAt;
+}
+
+void ScriptedProgress::finish() {
+    if (showing)
+        ++finished;
+    showing = false;
+}
+
 } // namespace tillora

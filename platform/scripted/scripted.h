@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/printing.h"
+#include "platform/progress.h"
 #include "platform/scripted/memorysettings.h"
 #include "platform/services.h"
 #include "platform/shell.h"
@@ -126,6 +127,26 @@ public:
                        const QString& workingDir) override;
 };
 
+class ScriptedProgress : public IProgress {
+public:
+    struct Started {
+        QString caption;
+        QString text;
+        QString cancelText;
+        qint64 total = 0;
+    };
+    // Cancel is pressed once the work reaches this many steps; -1 never.
+    qint64 cancelAt = -1;
+    QList<Started> started;
+    QList<qint64> steps;
+    int finished = 0;
+    bool showing = false;
+
+    void start(const QString& caption, const QString& text, const QString& cancelText, qint64 total) override;
+    bool step(qint64 done) override;
+    void finish() override;
+};
+
 class FixedClock : public IClock {
 public:
     QDateTime time = QDateTime(QDate(2026, 1, 15), QTime(14, 5, 9));
@@ -141,7 +162,8 @@ struct ScriptedServices {
     ScriptedShell shell;
     FixedClock clock;
     MemorySettingsStore settings;
-    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings};
+    ScriptedProgress progress;
+    Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings, &progress};
 
     ScriptedServices() = default;
     ScriptedServices(const ScriptedServices&) = delete;

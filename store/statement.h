@@ -1,0 +1,66 @@
+#pragma once
+// Statements for work on many rows at once: a command compiled once and run per row with its
+// values bound, and a query whose rows are handed over while it steps, without copying the
+// whole result first. Both run on the one connection and report failures as every other
+// statement does.
+#include <QAnyStringView>
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+#include <initializer_list>
+
+struct sqlite3_stmt;
+
+namespace tillora {
+
+class Database;
+
+// A command with "?" in place of its values, compiled once. Each value is bound as text, so
+// the column's type turns it into a number exactly as it turns the same text written as a
+// quoted literal ('2.50' into a real, '0042' kept as text in a text column).
+class PreparedCommand {
+public:
+    // Compiles sql; a failure is reported and leaves the command invalid.
+    PreparedCommand(Database& db, const QString& sql);
+    ~PreparedCommand();
+    PreparedCommand(const PreparedCommand&) = delete;
+    PreparedCommand& operator=(const PreparedCommand&) = delete;
+
+    bool isValid() const { return stmt_ != nullptr; }
+    // Runs the command once with values bound to its parameters in order. False, after
+    // reporting, when it failed (or the command is invalid).
+    bool run(std::initializer_list<QStringView> values);
+
+private:
+    Database& db_;
+    QString sql_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// One row of a query while it steps; valid only inside the function it is handed to.
+class RowView {
+public:
+    int columnCount() const;
+    // Position of a column (exact name first, then ignoring letter case), -1 when none.
+    int columnIndex(QAnyStringView name) const;
+    bool isNull(int column) const;
+    // The field in the same text form QueryResult::text gives (NULL as the empty text, a real
+    // with up to 15 significant digits), as UTF-8 bytes appended to out.
+    void appendUtf8(int column, QByteArray& out) const;
+    QString text(int column) const;
+
+private:
+    friend bool forEachRow(Database& db, const QString& sql,
+                           const std::function<bool(const RowView&)>& onRow);
+    explicit RowView(sqlite3_stmt* stmt) : stmt_(stmt) {}
+    sqlite3_stmt* stmt_;
+};
+
+// Runs a query and hands each row to onRow as it is read; onRow returns false to stop early.
+// False when the statement failed (it was reported then, as Database::query reports it);
+// rows handed over before a failure stay handed over.
+bool forEachRow(Database& db, const QString& sql, const std::function<bool(const RowView&)>& onRow);
+
+} // namespace tillora
