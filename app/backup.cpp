@@ -28,9 +28,15 @@ void refuse(const ProgramContext& context, const QString& text) {
 }
 
 QString checkProblem(const ProgramContext& context, const BackupCheck& check) {
-    if (check.problem == BackupCheck::Problem::MissingTable)
+    switch (check.problem) {
+    case BackupCheck::Problem::MissingTable:
         return context.tr(QStringLiteral("The table %1 is missing.")).arg(check.detail);
-    return withFullStop(check.detail);
+    case BackupCheck::Problem::Damaged:
+        return context.tr(QStringLiteral("The file is damaged:")) + QLatin1Char(' ') +
+               withFullStop(check.detail);
+    default:
+        return withFullStop(check.detail);
+    }
 }
 
 void reopen(ProgramContext& context, const RestoreHooks& hooks, const QString& live) {

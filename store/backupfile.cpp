@@ -193,15 +193,20 @@ BackupCheck checkBackupFile(const QString& path) {
         return {BackupCheck::Problem::Unreadable, errorOf(db.get(), rc)};
 
     stmt = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "PRAGMA quick_check;", -1, &stmt, nullptr) != SQLITE_OK)
+    // The first damage found is enough to refuse the file.
+    if (sqlite3_prepare_v2(db.get(), "PRAGMA quick_check(1);", -1, &stmt, nullptr) != SQLITE_OK)
         return {BackupCheck::Problem::Damaged, errorOf(db.get(), SQLITE_ERROR)};
     rc = sqlite3_step(stmt);
     const QString verdict =
         rc == SQLITE_ROW ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
                          : errorOf(db.get(), rc);
     sqlite3_finalize(stmt);
-    if (verdict != QLatin1String("ok"))
-        return {BackupCheck::Problem::Damaged, verdict};
+    if (verdict != QLatin1String("ok")) {
+        // The report starts with a heading line ("*** in database main ***").
+        QStringList lines = verdict.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("***")); });
+        return {BackupCheck::Problem::Damaged, lines.isEmpty() ? verdict : lines.first()};
+    }
 
     for (const char* table : {"urunler", "musteriler", "odemeler", "veresiyeler"}) {
         if (!tables.contains(QLatin1String(table)))
