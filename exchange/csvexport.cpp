@@ -10,13 +10,14 @@
 #include <QList>
 
 #include <array>
+#include <string>
 
 namespace tillora {
 
 namespace {
 
 // Bytes collected before they go to the file.
-constexpr qsizetype writeChunk = 1 << 20;
+constexpr std::size_t writeChunk = 1 << 20;
 
 const std::array<const char*, 4> tableNames{"urunler", "musteriler", "odemeler", "veresiyeler"};
 
@@ -48,10 +49,10 @@ int requireColumn(const RowView& row, const char* name) {
 class LineWriter {
 public:
     LineWriter(ExchangeTable table, const QString& separator, const Translate& translate)
-        : table_(table), separator_(separator.toUtf8()),
-          paid_((translate ? translate(QStringLiteral("PAID")) : QStringLiteral("PAID")).toUtf8()) {}
+        : table_(table), separator_(separator.toStdString()),
+          paid_((translate ? translate(QStringLiteral("PAID")) : QStringLiteral("PAID")).toStdString()) {}
 
-    void append(const RowView& row, QByteArray& out) {
+    void append(const RowView& row, std::string& out) {
         if (columns_.isEmpty()) {
             for (const char* name : plainColumns(table_))
                 columns_.append(requireColumn(row, name));
@@ -70,24 +71,24 @@ public:
 
 private:
     // id, customer, barcode, product, price, quantity, total, paid mark, date.
-    void appendCredit(const RowView& row, QByteArray& out) {
+    void appendCredit(const RowView& row, std::string& out) {
         const double price = readAmount(row.text(columns_[4]));
         const qint32 quantity = readQuantity(row.text(columns_[5]));
         for (int i = 0; i < 4; ++i) {
             row.appendUtf8(columns_[i], out);
             out += separator_;
         }
-        out += FormatMoney(price).toUtf8() + separator_;
+        out += FormatMoney(price).toStdString() + separator_;
         row.appendUtf8(columns_[5], out);
-        out += separator_ + FormatMoney(price * quantity).toUtf8() + separator_;
-        out += row.text(columns_[6]) == QLatin1String("0") ? QByteArray("-") : paid_;
+        out += separator_ + FormatMoney(price * quantity).toStdString() + separator_;
+        out += row.text(columns_[6]) == QLatin1String("0") ? std::string("-") : paid_;
         out += separator_;
         row.appendUtf8(columns_[7], out);
     }
 
     ExchangeTable table_;
-    QByteArray separator_;
-    QByteArray paid_;
+    std::string separator_;
+    std::string paid_;
     QList<int> columns_; // positions of plainColumns in the result, found at the first row
 };
 
@@ -117,14 +118,20 @@ ExportOutcome writeCsvExport(Database& db, ExchangeTable table, const QString& p
     if (!file.open())
         return {Status::WriteFailed, 0, file.error()};
 
-    QByteArray out;
+    std::string out;
     out.reserve(writeChunk + 4096);
+    const auto writeOut = [&]() {
+        const bool written =
+            file.write(QByteArray::fromRawData(out.data(), static_cast<qsizetype>(out.size())));
+        out.clear(); // keeps the buffer for the next piece
+        return written;
+    };
     if (table == ExchangeTable::Products) {
         const QString header =
             QStringList{QStringLiteral("Barcode"), QStringLiteral("Product"), QStringLiteral("Price"),
                         QStringLiteral("Stock"), QStringLiteral("Date")}
                 .join(separator);
-        out += header.toUtf8() + "\r\n";
+        out += header.toStdString() + "\r\n";
     }
 
     const auto tr = [&](const char* text) {
@@ -139,10 +146,8 @@ ExportOutcome writeCsvExport(Database& db, ExchangeTable table, const QString& p
                    [&](const RowView& row) {
                        lines.append(row, out);
                        ++outcome.rows;
-                       if (out.size() >= writeChunk) {
-                           writeFailed = !file.write(out);
-                           out.clear();
-                       }
+                       if (out.size() >= writeChunk)
+                           writeFailed = !writeOut();
                        cancelled = !meter.advance();
                        return !writeFailed && !cancelled;
                    });
@@ -156,7 +161,7 @@ ExportOutcome writeCsvExport(Database& db, ExchangeTable table, const QString& p
         file.cancel();
         return {Status::Cancelled, outcome.rows, {}};
     }
-    if (writeFailed || !file.write(out) || !file.commit())
+    if (writeFailed || !writeOut() || !file.commit())
         return {Status::WriteFailed, outcome.rows, file.error()};
     return outcome;
 }

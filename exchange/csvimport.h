@@ -5,6 +5,7 @@
 #include "common/translate.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -16,25 +17,38 @@ namespace tillora {
 class Database;
 class IProgress;
 
+// The fields of one line, as UTF-8 bytes within the line.
 struct ImportFields {
-    QString barcode;
-    QString name;
-    QString price;
-    QString stock;
+    QByteArrayView barcode;
+    QByteArrayView name;
+    QByteArrayView price;
+    QByteArrayView stock;
 };
 
 // The four fields of a line. Each of the first three is the text before the first separator
 // of what is left of the line (empty when none is left), and is then cut off up to and
 // including that separator; the stock is the text before the next separator, or the whole
 // rest when there is none. So "123;Tea;2.50" gives price "" and stock "2.50".
-ImportFields splitImportLine(QStringView line, QStringView separator);
+ImportFields splitImportLine(QByteArrayView line, QByteArrayView separator);
+
+// The values a line adds as a product, UTF-8.
+struct ImportProduct {
+    QByteArrayView barcode;
+    QByteArrayView name;
+    QByteArray price;
+    QByteArrayView stock;
+};
 
 // The product a line adds, or nothing when the line is skipped. In the price "," reads as
 // "."; an empty price or stock (blanks and control characters aside) is "0". A line is skipped
 // when its barcode or name is empty, its price does not read as a finite number or its stock
 // not as a whole number. Barcode and name keep their blanks; price and stock are the numbers'
 // texts without them.
-std::optional<ImportFields> productFromLine(QStringView line, QStringView separator);
+std::optional<ImportProduct> productFromLine(QByteArrayView line, QByteArrayView separator);
+
+// The text of an imported file as UTF-8: the encoding is taken from a byte-order mark, else
+// UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+QByteArray importText(const QByteArray& bytes);
 
 struct ImportOutcome {
     bool committed = false; // false: cancelled, or the transaction failed (reported)

@@ -33,16 +33,14 @@ PreparedCommand::~PreparedCommand() {
     sqlite3_finalize(stmt_);
 }
 
-bool PreparedCommand::run(std::initializer_list<QStringView> values) {
+bool PreparedCommand::run(std::span<const QByteArrayView> values, OnFailure onFailure) {
     if (!stmt_)
         return false;
-    // SQLite copies each value (SQLITE_TRANSIENT), so the bytes may go at once.
+    // The values stay where they are until the step is done; the bindings are cleared after it.
     int index = 1;
-    for (const QStringView value : values) {
-        const QByteArray bytes = value.toUtf8();
-        sqlite3_bind_text(stmt_, index++, bytes.constData(), static_cast<int>(bytes.size()),
-                          SQLITE_TRANSIENT);
-    }
+    for (const QByteArrayView value : values)
+        sqlite3_bind_text(stmt_, index++, value.isNull() ? "" : value.data(), static_cast<int>(value.size()),
+                          SQLITE_STATIC);
     int rc;
     while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
     }
@@ -51,7 +49,7 @@ bool PreparedCommand::run(std::initializer_list<QStringView> values) {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
     db_.notify(Database::StatementKind::Command, sql_, ok);
-    if (!ok)
+    if (!ok && onFailure == OnFailure::Report)
         db_.reportError(error);
     return ok;
 }
@@ -80,7 +78,7 @@ bool RowView::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-void RowView::appendUtf8(int column, QByteArray& out) const {
+void RowView::appendUtf8(int column, std::string& out) const {
     switch (sqlite3_column_type(stmt_, column)) {
     case SQLITE_NULL:
         return;
@@ -88,25 +86,34 @@ void RowView::appendUtf8(int column, QByteArray& out) const {
         char digits[24];
         const auto end =
             std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(stmt_, column)).ptr;
-        out.append(digits, end - digits);
+        out.append(digits, end);
         return;
     }
-    case SQLITE_FLOAT:
-        out += QByteArray::number(sqlite3_column_double(stmt_, column), 'g', 15);
+    case SQLITE_FLOAT: {
+        // "%.15g", as QString::number(value, 'g', 15) writes it (which writes -0 as 0).
+        double value = sqlite3_column_double(stmt_, column);
+        if (value == 0)
+            value = 0;
+        char digits[32];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 15).ptr;
+        out.append(digits, end);
         return;
+    }
     default: {
         // Text and blobs: the stored bytes as they are (the program stores UTF-8).
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        out.append(bytes, sqlite3_column_bytes(stmt_, column));
+        if (bytes)
+            out.append(bytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
         return;
     }
     }
 }
 
 QString RowView::text(int column) const {
-    QByteArray bytes;
+    std::string bytes;
     appendUtf8(column, bytes);
-    return QString::fromUtf8(bytes);
+    return QString::fromStdString(bytes);
 }
 
 // ---- forEachRow

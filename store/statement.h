@@ -5,11 +5,13 @@
 // statement does.
 #include <QAnyStringView>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 
 #include <functional>
 #include <initializer_list>
+#include <span>
+#include <string>
 
 struct sqlite3_stmt;
 
@@ -28,10 +30,16 @@ public:
     PreparedCommand(const PreparedCommand&) = delete;
     PreparedCommand& operator=(const PreparedCommand&) = delete;
 
+    enum class OnFailure { Report, Quiet };
+
     bool isValid() const { return stmt_ != nullptr; }
-    // Runs the command once with values bound to its parameters in order. False, after
-    // reporting, when it failed (or the command is invalid).
-    bool run(std::initializer_list<QStringView> values);
+    // Runs the command once with values (UTF-8) bound to its parameters in order. False when
+    // it failed (or the command is invalid); the failure is reported unless asked to stay
+    // quiet, for a caller that handles it itself.
+    bool run(std::span<const QByteArrayView> values, OnFailure onFailure = OnFailure::Report);
+    bool run(std::initializer_list<QByteArrayView> values) {
+        return run(std::span(values.begin(), values.size()));
+    }
 
 private:
     Database& db_;
@@ -47,8 +55,9 @@ public:
     int columnIndex(QAnyStringView name) const;
     bool isNull(int column) const;
     // The field in the same text form QueryResult::text gives (NULL as the empty text, a real
-    // with up to 15 significant digits), as UTF-8 bytes appended to out.
-    void appendUtf8(int column, QByteArray& out) const;
+    // with up to 15 significant digits), as UTF-8 bytes appended to out (a plain byte string,
+    // the cheapest to append to when millions of fields are written).
+    void appendUtf8(int column, std::string& out) const;
     QString text(int column) const;
 
 private:

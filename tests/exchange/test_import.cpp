@@ -55,8 +55,11 @@ private Q_SLOTS:
     void splitRule() {
         QFETCH(QString, line);
         QFETCH(QStringList, fields);
-        const ImportFields got = splitImportLine(line, u";");
-        QCOMPARE((QStringList{got.barcode, got.name, got.price, got.stock}), fields);
+        const QByteArray bytes = line.toUtf8();
+        const ImportFields got = splitImportLine(bytes, ";");
+        QCOMPARE((QStringList{QString::fromUtf8(got.barcode), QString::fromUtf8(got.name),
+                              QString::fromUtf8(got.price), QString::fromUtf8(got.stock)}),
+                 fields);
     }
 
     // One line in a file of its own: the row it adds (none when skipped) and the summary.
@@ -77,6 +80,9 @@ private Q_SLOTS:
         QTest::newRow("comma line in a comma locale") << "123,Tea,2.50,10"
                                                       << ","
                                                       << "123|Tea|2.5|10";
+        QTest::newRow("a separator beyond ASCII") << "123،Tea،2.50،10"
+                                                  << "،"
+                                                  << "123|Tea|2.5|10";
         QTest::newRow("decimal comma in the price") << "123;Tea;2,75;4" << semi << "123|Tea|2.75|4";
         QTest::newRow("single quotes stored as typed")
             << "O'Neil;Tea 'Earl' Grey;1.5;2" << semi << "O'Neil|Tea 'Earl' Grey|1.5|2";
@@ -130,18 +136,22 @@ private Q_SLOTS:
             {"'')--", "'", "5.", "1"},
             {"e", "n", "1E-2", "00"},
         };
+        // Enough copies that most go in by the batches of many rows, the rest one by one.
+        QList<QStringList> rows;
+        for (int copy = 0; copy < 12; ++copy)
+            rows += awkward;
         QByteArray file;
-        for (const QStringList& r : awkward)
+        for (const QStringList& r : rows)
             file += r.join(QLatin1Char(';')).toUtf8() + "\r\n";
         const ImportOutcome outcome = import(file);
-        QCOMPARE(outcome.inserted, qint64(awkward.size()));
+        QCOMPARE(outcome.inserted, qint64(rows.size()));
 
         const QString quotedPath = f->file(QStringLiteral("quoted.db"));
         QVERIFY(makeDataFile(quotedPath));
         ScriptedMessages messages;
         Database quoted(messages);
         QVERIFY(quoted.open(quotedPath));
-        for (const QStringList& r : awkward)
+        for (const QStringList& r : rows)
             QVERIFY(
                 quoted.command(QStringLiteral("insert into urunler (barkod, urunadi, fiyat, stok) values (") +
                                quote(r[0]) + QLatin1Char(',') + quote(r[1]) + QLatin1Char(',') + quote(r[2]) +
@@ -150,7 +160,7 @@ private Q_SLOTS:
                                              "quote(stok), typeof(stok) FROM urunler "
                                              "ORDER BY id");
         QCOMPARE(rowsOf(f->path, typed), rowsOf(quotedPath, typed));
-        QCOMPARE(rowsOf(f->path, typed).size(), awkward.size());
+        QCOMPARE(rowsOf(f->path, typed).size(), rows.size());
     }
 
     void encodings_data() {
@@ -209,6 +219,31 @@ private Q_SLOTS:
                  (QStringList{"1", "3"}));
         QCOMPARE(importSummary(outcome, Translate()),
                  QStringLiteral("Imported: 2 entries\nNot imported: 1 lines (line 2)"));
+    }
+
+    // A row refused inside a batch of many: only that row is missing and reported, the rows
+    // around it go in, in the file's order; its line number takes its place among the others.
+    void refusedRowInsideABatch() {
+        QVERIFY(
+            execOn(f->path, QStringLiteral("CREATE TRIGGER no_bad BEFORE INSERT ON urunler WHEN "
+                                           "NEW.urunadi='BAD' BEGIN SELECT RAISE(ABORT, 'refused'); END;")));
+        QByteArray file;
+        QStringList expected;
+        for (int line = 1; line <= 130; ++line) {
+            if (line == 75) {
+                file += "75;BAD;1;1\n";
+            } else if (line == 20 || line == 120) {
+                file += "no product\n";
+            } else {
+                file += QByteArray::number(line) + ";P;1;1\n";
+                expected << QString::number(line);
+            }
+        }
+        const ImportOutcome outcome = import(file);
+        QCOMPARE(f->fake.messages.texts(), QStringList{"Exception raised with message: refused"});
+        QCOMPARE(rowsOf(f->path, QStringLiteral("SELECT barkod FROM urunler ORDER BY id")), expected);
+        QCOMPARE(importSummary(outcome, Translate()),
+                 QStringLiteral("Imported: 127 entries\nNot imported: 3 lines (line 20, 75, 120)"));
     }
 
     // A long import shows the progress window; Cancel there leaves the table as it was.
