@@ -115,7 +115,7 @@ QByteArray importText(const QByteArray& bytes) {
     const bool utf8Mark = bytes.startsWith("\xEF\xBB\xBF");
     const bool otherMark = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
     if (!otherMark) {
-        const QByteArray text = utf8Mark ? bytes.sliced(3) : bytes;
+        QByteArray text = utf8Mark ? bytes.sliced(3) : bytes;
         if (isValidUtf8(text))
             return text;
     }

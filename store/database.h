@@ -128,7 +128,8 @@ private:
     friend class Transaction;
     // Statements over many rows (store/statement.h) run on this connection too.
     friend class PreparedCommand;
-    friend bool forEachRow(Database& db, const QString& sql, const std::function<bool(const RowView&)>& onRow);
+    friend bool forEachRow(Database& db, const QString& sql,
+                           const std::function<bool(const RowView&)>& onRow);
     bool transactionStep(const QString& sql);
     // Prepares the one statement of sql; null with the reason in error when that fails.
     sqlite3_stmt* prepare(const QString& sql, QString& error);

@@ -16,7 +16,7 @@ constexpr int barSteps = 1000;
 } // namespace
 
 QtProgress::~QtProgress() {
-    finish();
+    delete dialog_.data();
 }
 
 void QtProgress::start(const QString& caption, const QString& text, const QString& cancelText, qint64 total) {
