@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 using namespace tillora;
@@ -33,6 +34,30 @@ constexpr int repeats = 5;
 double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// One run of ours and then of the reference, each giving its time; false when a run failed.
+using SideBySide = std::function<bool(double& oursMs, double& referenceMs)>;
+
+// Runs both repeats times after one run that warms the caches, alternating so that a busy
+// moment of the machine falls on both; the row with the medians, or a failed row.
+Row sideBySide(const QString& operation, const QString& size, const QString& goal, double allowedRatio,
+               const SideBySide& run) {
+    std::vector<double> ours;
+    std::vector<double> reference;
+    for (int i = 0; i <= repeats; ++i) {
+        double o = 0;
+        double r = 0;
+        if (!run(o, r))
+            return Row{operation, size, 0, -1, goal, false};
+        if (i > 0) {
+            ours.push_back(o);
+            reference.push_back(r);
+        }
+    }
+    const double o = median(ours);
+    const double r = median(reference);
+    return Row{operation, size, o, r, goal, o <= allowedRatio * r};
 }
 
 double elapsedMs(const QElapsedTimer& timer) {
@@ -112,12 +137,9 @@ QList<Row> importRows() {
 
     const QString ours = scratch.filePath(QStringLiteral("import_ours.db"));
     const QString cli = scratch.filePath(QStringLiteral("import_cli.db"));
-    std::vector<double> oursMs;
-    std::vector<double> cliMs;
-    bool ok = true;
-    for (int run = 0; run <= repeats && ok; ++run) {
+    return {sideBySide(operation, size, goal, 1.0, [&](double& oursMs, double& cliMs) {
         // Ours: the file read and imported on an open connection, as the menu command does.
-        ok = freshCopy(QStringLiteral(TILLORA_EMPTY_DB), ours);
+        bool ok = freshCopy(QStringLiteral(TILLORA_EMPTY_DB), ours);
         ScriptedMessages messages;
         ScriptedProgress progress;
         Database db(messages);
@@ -127,7 +149,7 @@ QList<Row> importRows() {
         QFile in(csv);
         ok = ok && in.open(QIODevice::ReadOnly);
         const ImportOutcome outcome = importProductsCsv(db, in.readAll(), QStringLiteral(";"), {}, &progress);
-        const double oursTime = elapsedMs(timer);
+        oursMs = elapsedMs(timer);
         db.close();
         ok = ok && outcome.committed && outcome.inserted == importLines && messages.shown.isEmpty();
 
@@ -140,18 +162,9 @@ QList<Row> importRows() {
         sqlite.start(QStringLiteral("sqlite3"),
                      {cli, QStringLiteral(".separator ;"), ".import " + csv + " urunler"});
         ok = ok && sqlite.waitForFinished(120000) && sqlite.exitStatus() == QProcess::NormalExit;
-        const double cliTime = elapsedMs(timer);
-        ok = ok && count(cli, "urunler") == importLines && count(ours, "urunler") == importLines;
-        if (run > 0) { // the first run warms the caches
-            oursMs.push_back(oursTime);
-            cliMs.push_back(cliTime);
-        }
-    }
-    if (!ok)
-        return {Row{operation, size, 0, -1, goal, false}};
-    const double o = median(oursMs);
-    const double r = median(cliMs);
-    return {Row{operation, size, o, r, goal, o <= r}};
+        cliMs = elapsedMs(timer);
+        return ok && count(cli, "urunler") == importLines && count(ours, "urunler") == importLines;
+    })};
 }
 
 // ---- export
@@ -214,40 +227,28 @@ QList<Row> exportRowsOf() {
     const QString oursCsv = scratch.filePath(QStringLiteral("payments.csv"));
     const QString bareCsv = scratch.filePath(QStringLiteral("payments-bare.csv"));
 
-    std::vector<double> oursMs;
-    std::vector<double> bareMs;
-    bool ok = true;
     QByteArray written;
-    for (int run = 0; run <= repeats && ok; ++run) {
+    return {sideBySide(operation, size, goal, 1.5, [&](double& oursMs, double& bareMs) {
         ScriptedMessages messages;
         ScriptedProgress progress;
         Database db(messages);
-        ok = db.open(data);
+        bool ok = db.open(data);
         QElapsedTimer timer;
         timer.start();
         const ExportOutcome outcome =
             writeCsvExport(db, ExchangeTable::Payments, oursCsv, QStringLiteral(";"), {}, &progress);
-        const double oursTime = elapsedMs(timer);
+        oursMs = elapsedMs(timer);
         ok = ok && outcome.status == ExportOutcome::Status::Written && outcome.rows == exportRows;
         if (written.isEmpty()) {
             QFile file(oursCsv);
             ok = ok && file.open(QIODevice::ReadOnly);
             written = file.readAll();
         }
-
         timer.start();
         ok = ok && stepPayments(data) > 0 && writeBytes(bareCsv, written);
-        const double bareTime = elapsedMs(timer);
-        if (run > 0) {
-            oursMs.push_back(oursTime);
-            bareMs.push_back(bareTime);
-        }
-    }
-    if (!ok)
-        return {Row{operation, size, 0, -1, goal, false}};
-    const double o = median(oursMs);
-    const double r = median(bareMs);
-    return {Row{operation, size, o, r, goal, o <= 1.5 * r}};
+        bareMs = elapsedMs(timer);
+        return ok;
+    })};
 }
 
 } // namespace

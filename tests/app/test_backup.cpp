@@ -18,16 +18,6 @@ namespace {
 const QString sales =
     QStringLiteral("SELECT id, barkod, urunadi, adet, fiyat, odemetarihi FROM odemeler ORDER BY id");
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QString sale(const QString& name) {
     return QStringLiteral("INSERT INTO odemeler (barkod, urunadi, adet, fiyat) VALUES ('1', '%1', 1, 2.5);")
         .arg(name);

@@ -15,16 +15,6 @@ Q_DECLARE_METATYPE(tillora::ExchangeTable)
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Rows given out of id order, so the files show the order by id.
 const QString seed = QStringLiteral(
     "INSERT INTO urunler (id, barkod, urunadi, fiyat, stok, kayittarihi) VALUES"

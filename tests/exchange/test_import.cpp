@@ -277,10 +277,7 @@ private Q_SLOTS:
     // The menu command: the open dialog, then the box "Import".
     void command() {
         const QString csv = f->file(QStringLiteral("in.csv"));
-        QFile out(csv);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("1;A;1;1\nx\n");
-        out.close();
+        QVERIFY(writeAll(csv, "1;A;1;1\nx\n"));
         f->fake.files.answers << QString() << csv;
         importProducts(f->context); // cancelled: nothing
         QVERIFY(f->fake.messages.shown.isEmpty());

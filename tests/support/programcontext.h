@@ -25,6 +25,17 @@ inline QString marked(const QString& text) {
     return QLatin1Char('<') + text + QLatin1Char('>');
 }
 
+// The bytes of a file, "<missing>" when it cannot be read.
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 struct ContextFixture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("data.db"));
