@@ -19,6 +19,8 @@ QString qtFilter(const QString& filter) {
 void prepareSave(QFileDialog& dialog, const QString& filter, const QString& defaultExt,
                  const QString& suggestedName) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The program's save dialogs replace an existing file without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilter(qtFilter(filter));
     QString ext = defaultExt;
     if (ext.startsWith(QLatin1Char('.')))
