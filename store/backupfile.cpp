@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <system_error>
 
@@ -163,15 +164,27 @@ bool isSameFile(const QString& a, const QString& b) {
            QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
-bool copyDatabase(const QString& source, const QString& target, QString& error) {
+namespace {
+
+// A copy of the database at source put in place of target; between the copy and the renaming
+// beforeRename runs, and a failure there leaves target as it was too.
+bool copyDatabaseOver(const QString& source, const QString& target, const std::function<bool()>& beforeRename,
+                      QString& error) {
     const QString temporary = temporaryBeside(target, error);
     if (temporary.isEmpty())
         return false;
-    if (backupInto(source, temporary, error) && renameOver(temporary, target, error))
+    if (backupInto(source, temporary, error) && beforeRename() && renameOver(temporary, target, error))
         return true;
     QFile::remove(temporary);
     QFile::remove(temporary + QStringLiteral("-journal"));
     return false;
+}
+
+} // namespace
+
+bool copyDatabase(const QString& source, const QString& target, QString& error) {
+    return copyDatabaseOver(
+        source, target, [] { return true; }, error);
 }
 
 BackupCheck checkBackupFile(const QString& path) {
@@ -216,11 +229,13 @@ BackupCheck checkBackupFile(const QString& path) {
 }
 
 bool replaceDataFile(const QString& live, const QString& source, QString& error) {
-    // The replaced file is kept byte for byte, also when it is damaged: that may be why it is
-    // being replaced.
-    if (QFileInfo::exists(live) && !copyBytes(live, live + QStringLiteral(".bak"), error))
-        return false;
-    return copyDatabase(source, live, error);
+    // The source is copied first: it may be the data.db.bak of an earlier restore, which keeping
+    // the replaced file then overwrites. The replaced file is kept byte for byte, also when it
+    // is damaged: that may be why it is being replaced.
+    return copyDatabaseOver(
+        source, live,
+        [&]() { return !QFileInfo::exists(live) || copyBytes(live, live + QStringLiteral(".bak"), error); },
+        error);
 }
 
 } // namespace tillora

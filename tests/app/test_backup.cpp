@@ -164,6 +164,24 @@ private Q_SLOTS:
         QCOMPARE(rowsOf(backup, sales), backedUp);
     }
 
+    // A restore undone by restoring data.db.bak: the file before the first restore is back and
+    // the restored one is kept in its turn.
+    void restoreTheKeptFile() {
+        const QString backup = f->file(QStringLiteral("backup.db"));
+        f->fake.files.answers << backup;
+        backupDataFile(f->context);
+        QVERIFY(f->db.command(sale(QStringLiteral("AFTER BACKUP"))));
+        const QStringList before = rowsOf(f->path, sales);
+        f->fake.files.answers << backup << f->path + QStringLiteral(".bak");
+        f->fake.messages.answers << MsgButton::No << MsgButton::No;
+        restoreFromBackup(f->context, hooks());
+        const QStringList restored = rowsOf(f->path, sales);
+        restoreFromBackup(f->context, hooks());
+        QCOMPARE(rowsOf(f->path, sales), before);
+        QCOMPARE(rowsOf(f->path + QStringLiteral(".bak"), sales), restored);
+        QCOMPARE(startups, 2);
+    }
+
     // Without the main window's start-up hook the command opens the file itself.
     void restoreReopensWithoutHook() {
         const QString backup = f->file(QStringLiteral("backup.db"));
