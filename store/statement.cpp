@@ -12,21 +12,10 @@ namespace tillora {
 // ---- PreparedCommand
 
 PreparedCommand::PreparedCommand(Database& db, const QString& sql) : db_(db), sql_(sql) {
-    if (!db_.db_) {
-        db_.notify(Database::StatementKind::Command, sql_, false);
-        db_.reportError(QStringLiteral("the data file is not open"));
-        return;
-    }
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(db_.db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt_, nullptr) !=
-            SQLITE_OK ||
-        !stmt_) {
-        const QString error = db_.databaseError();
-        sqlite3_finalize(stmt_);
-        stmt_ = nullptr;
-        db_.notify(Database::StatementKind::Command, sql_, false);
-        db_.reportError(error);
-    }
+    QString error;
+    stmt_ = db_.prepare(sql_, error);
+    if (!stmt_)
+        db_.finish(Database::StatementKind::Command, sql_, error);
 }
 
 PreparedCommand::~PreparedCommand() {
@@ -44,14 +33,14 @@ bool PreparedCommand::run(std::span<const QByteArrayView> values, OnFailure onFa
     int rc;
     while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
     }
-    const bool ok = rc == SQLITE_DONE;
-    const QString error = ok ? QString() : db_.databaseError();
+    const QString error = rc == SQLITE_DONE ? QString() : db_.databaseError();
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
-    db_.notify(Database::StatementKind::Command, sql_, ok);
-    if (!ok && onFailure == OnFailure::Report)
-        db_.reportError(error);
-    return ok;
+    if (onFailure == OnFailure::Quiet) {
+        db_.notify(Database::StatementKind::Command, sql_, error.isNull());
+        return error.isNull();
+    }
+    return db_.finish(Database::StatementKind::Command, sql_, error);
 }
 
 // ---- RowView
@@ -120,38 +109,22 @@ QString RowView::text(int column) const {
 
 bool forEachRow(Database& db, const QString& sql, const std::function<bool(const RowView&)>& onRow) {
     QString error;
-    if (!db.db_) {
-        error = QStringLiteral("the data file is not open");
-    } else {
-        const QByteArray text = sql.toUtf8();
-        sqlite3_stmt* stmt = nullptr;
-        const int prepared =
-            sqlite3_prepare_v2(db.db_, text.constData(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
-        // Finished also when onRow raises an error that abandons the caller's work.
-        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owner(stmt, sqlite3_finalize);
-        if (prepared != SQLITE_OK) {
-            error = db.databaseError();
-        } else if (!stmt) {
-            error = QStringLiteral("the statement is empty");
-        } else {
-            const RowView row(stmt);
-            int rc;
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-                if (!onRow(row)) {
-                    rc = SQLITE_DONE;
-                    break;
-                }
+    // Finished also when onRow raises an error that abandons the caller's work.
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(db.prepare(sql, error),
+                                                                     sqlite3_finalize);
+    if (stmt) {
+        const RowView row(stmt.get());
+        int rc;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            if (!onRow(row)) {
+                rc = SQLITE_DONE;
+                break;
             }
-            if (rc != SQLITE_DONE)
-                error = db.databaseError();
         }
+        if (rc != SQLITE_DONE)
+            error = db.databaseError();
     }
-    db.notify(Database::StatementKind::Query, sql, error.isNull());
-    if (!error.isNull()) {
-        db.reportError(error);
-        return false;
-    }
-    return true;
+    return db.finish(Database::StatementKind::Query, sql, error);
 }
 
 } // namespace tillora
