@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/formats.h"
 #include "exchange/progressmeter.h"
+#include "exchange/translated.h"
 #include "store/database.h"
 #include "store/statement.h"
 
@@ -50,7 +51,7 @@ class LineWriter {
 public:
     LineWriter(ExchangeTable table, const QString& separator, const Translate& translate)
         : table_(table), separator_(separator.toStdString()),
-          paid_((translate ? translate(QStringLiteral("PAID")) : QStringLiteral("PAID")).toStdString()) {}
+          paid_(translated(translate, "PAID").toStdString()) {}
 
     void append(const RowView& row, std::string& out) {
         if (columns_.isEmpty()) {
@@ -134,10 +135,8 @@ ExportOutcome writeCsvExport(Database& db, ExchangeTable table, const QString& p
         out += header.toStdString() + "\r\n";
     }
 
-    const auto tr = [&](const char* text) {
-        return translate ? translate(QString::fromLatin1(text)) : QString::fromLatin1(text);
-    };
-    ProgressMeter meter(progress, tr("Export"), tr("Exporting..."), tr("Cancel"), total);
+    ProgressMeter meter(progress, translated(translate, "Export"), translated(translate, "Exporting..."),
+                        translated(translate, "Cancel"), total);
     LineWriter lines(table, separator, translate);
     bool writeFailed = false;
     bool cancelled = false;

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "common/formats.h"
 #include "exchange/progressmeter.h"
+#include "exchange/translated.h"
 #include "i18n/textcodec.h"
 #include "store/database.h"
 #include "store/statement.h"
@@ -15,11 +16,6 @@
 namespace tillora {
 
 namespace {
-
-QString translated(const Translate& translate, const char* english) {
-    const QString text = QString::fromLatin1(english);
-    return translate ? translate(text) : text;
-}
 
 // Blanks and control characters: every byte up to 0x20, which in UTF-8 are exactly the
 // characters up to U+0020.
