@@ -3,7 +3,7 @@
 // kept, the connection reopened, the restart question and its answers, failures said.
 #include "app/backup.h"
 #include "store/backupfile.h"
-#include "tests/support/programcontext.h"
+#include "tests/support/contextfixture.h"
 
 #include <QFile>
 #include <QtTest>
@@ -45,6 +45,7 @@ private Q_SLOTS:
     void init() {
         f = std::make_unique<ContextFixture>();
         QVERIFY(f->open());
+        f->context.csvSeparator = QStringLiteral(";");
         QVERIFY(f->db.command(sale(QStringLiteral("MILK"))));
         startups = 0;
         restarts = 0;

@@ -3,7 +3,7 @@
 #include "exchange/csvexport.h"
 #include "exchange/csvimport.h"
 #include "exchange/exchange.h"
-#include "tests/support/programcontext.h"
+#include "tests/support/contextfixture.h"
 
 #include <QFile>
 #include <QtTest>
@@ -49,6 +49,7 @@ private Q_SLOTS:
     void init() {
         f = std::make_unique<ContextFixture>();
         QVERIFY(f->open());
+        f->context.csvSeparator = QStringLiteral(";");
     }
     void cleanup() { f.reset(); }
 
@@ -77,8 +78,8 @@ private Q_SLOTS:
         QTest::newRow("credits: money format, total, paid mark, no settlement date")
             << ExchangeTable::Credits << ";"
             << QByteArray("1;ANNA;4001;MILK;2.50;3;7.50;-;2024-03-01 10:00:00\r\n"
-                          "2;ANNA;;By hand;0.10;1;0.10;<PAID>;2024-03-02 10:00:00\r\n"
-                          "4;ZOE;0042;Gum;0.13;4;0.50;<PAID>;2024-03-03 10:00:00\r\n");
+                          "2;ANNA;;By hand;0.10;1;0.10;~PAID;2024-03-02 10:00:00\r\n"
+                          "4;ZOE;0042;Gum;0.13;4;0.50;~PAID;2024-03-03 10:00:00\r\n");
     }
     void layouts() {
         QFETCH(ExchangeTable, table);
@@ -251,8 +252,8 @@ private Q_SLOTS:
         f->access.set(false);
         deleteAllRows(f->context, table);
         QCOMPARE(f->fake.messages.shown.size(), 1);
-        QCOMPARE(f->fake.messages.shown[0].caption, QStringLiteral("<WARNING>"));
-        QCOMPARE(f->fake.messages.shown[0].text, QStringLiteral("<You are not logged as admin!>"));
+        QCOMPARE(f->fake.messages.shown[0].caption, QStringLiteral("~WARNING"));
+        QCOMPARE(f->fake.messages.shown[0].text, QStringLiteral("~You are not logged as admin!"));
         QCOMPARE(f->fake.messages.shown[0].icon, MsgIcon::Warning);
 
         f->access.set(true);

@@ -3,7 +3,7 @@
 #include "exchange/csvimport.h"
 #include "exchange/exchange.h"
 #include "store/sql.h"
-#include "tests/support/programcontext.h"
+#include "tests/support/contextfixture.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -36,6 +36,7 @@ private Q_SLOTS:
     void init() {
         f = std::make_unique<ContextFixture>();
         QVERIFY(f->open());
+        f->context.csvSeparator = QStringLiteral(";");
     }
     void cleanup() { f.reset(); }
 
@@ -192,7 +193,7 @@ private Q_SLOTS:
         QCOMPARE(importSummary(outcome, Translate()),
                  QStringLiteral("Imported: 4 entries\nNot imported: 2 lines (line 1, 7)"));
         QCOMPARE(importSummary(outcome, marked),
-                 QStringLiteral("<Imported:> 4 <entries>\n<Not imported:> 2 <lines> (<line> 1, 7)"));
+                 QStringLiteral("~Imported: 4 ~entries\n~Not imported: 2 ~lines (~line 1, 7)"));
     }
 
     void manyMissedLinesShowTheFirst() {

@@ -19,12 +19,18 @@
 
 namespace tillora::test {
 
+// Full access that a test switches off and on.
+class SwitchableAccess : public AccessView {
+public:
+    void set(bool on) { setOn(on); }
+};
+
 struct ContextFixture {
     QTemporaryDir dir;
     QString path;
     ScriptedServices fake;
     Database db{fake.messages};
-    AccessView access;
+    SwitchableAccess access;
     ReceiptSettings receipts;
     ProgramContext context{db,
                            fake.services,
@@ -58,7 +64,20 @@ struct ContextFixture {
     }
     // Runs sql on the data file with the bare library, beside the program's connection.
     bool exec(const QString& sql) const { return execOn(path, sql); }
+    // A file of that name in the test's own folder.
+    QString file(const QString& name) const { return dir.filePath(name); }
 };
+
+// The bytes of a file, "<missing>" when it cannot be read.
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // A translator that marks every text it translates: "~" + text.
 inline QString marked(const QString& text) {
