@@ -3,7 +3,7 @@
 #include "exchange/csvimport.h"
 #include "exchange/exchange.h"
 #include "store/sql.h"
-#include "tests/support/contextfixture.h"
+#include "tests/exchange/exchangefixture.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -34,9 +34,8 @@ private:
 
 private Q_SLOTS:
     void init() {
-        f = std::make_unique<ContextFixture>();
-        QVERIFY(f->open());
-        f->context.csvSeparator = QStringLiteral(";");
+        f = semicolonContext();
+        QVERIFY(f);
     }
     void cleanup() { f.reset(); }
 
