@@ -164,7 +164,12 @@ private:
     QMenu* Operations1 = nullptr;
     QAction* Login1 = nullptr; // "Login (Full Access)"
     QAction* Logout1 = nullptr;
-    QAction* ProductsList1 = nullptr; // "Product List..."
+    QAction* Backup1 = nullptr;            // "Backup..."
+    QAction* RestorefromBackup1 = nullptr; // "Restore from Backup..."
+    QMenu* Export1 = nullptr;              // Products1, Customers1, Payments1, Credits1
+    QMenu* Import1 = nullptr;              // Products2
+    QMenu* Delete1 = nullptr;              // Products3, Customers2, Payments2, Credits2
+    QAction* ProductsList1 = nullptr;      // "Product List..."
     QAction* KeyboardShortcuts1 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* Reports1 = nullptr;

@@ -1,12 +1,14 @@
 // The frame of the main window around its screens: the menu, the timers, switching
 // screens, themes, remembered column widths, the two passwords and the shell commands.
 #include "app/appform.h"
+#include "app/backup.h"
 #include "app/themes.h"
 #include "buildinfo.h"
 #include "catalogue/customerscreen.h"
 #include "catalogue/productscreen.h"
 #include "common/atomicfile.h"
 #include "common/passwords.h"
+#include "exchange/exchange.h"
 #include "i18n/locale.h"
 #include "i18n/translation.h"
 #include "platform/settingsstore.h"
@@ -85,9 +87,45 @@ void TAppForm::buildMenu() {
     Logout1 = item(Operations1, QStringLiteral("Logout1"), TranslateText(QStringLiteral("Logout")),
                    [this]() { Logout1Click(); });
     Operations1->addSeparator();
+    Backup1 = item(Operations1, QStringLiteral("Backup1"), TranslateText(QStringLiteral("Backup...")),
+                   [this]() { backupDataFile(*context_); });
+    RestorefromBackup1 = item(Operations1, QStringLiteral("RestorefromBackup1"),
+                              TranslateText(QStringLiteral("Restore from Backup...")), [this]() {
+                                  restoreFromBackup(*context_, {[this]() { TimerActivateTimer(); },
+                                                                [this]() { RestartApplication(); }});
+                              });
+    Operations1->addSeparator();
     ProductsList1 = item(Operations1, QStringLiteral("ProductsList1"),
                          TranslateText(QStringLiteral("Product List")) + dots,
                          [this]() { saleScreen_->BitBtn22Click(); });
+    // The four tables in the order of the Export and Delete submenus.
+    struct TableItem {
+        ExchangeTable table;
+        const char* caption;
+        const char* exportName;
+        const char* deleteName;
+    };
+    static constexpr TableItem tables[] = {
+        {ExchangeTable::Products, "Products", "Products1", "Products3"},
+        {ExchangeTable::Customers, "Customers", "Customers1", "Customers2"},
+        {ExchangeTable::Payments, "Payments", "Payments1", "Payments2"},
+        {ExchangeTable::Credits, "Credits", "Credits1", "Credits2"}};
+    auto submenu = [this](const QString& name, const QString& caption) {
+        QMenu* menu = Operations1->addMenu(caption);
+        menu->setObjectName(name);
+        return menu;
+    };
+    Export1 = submenu(QStringLiteral("Export1"), TranslateText(QStringLiteral("Export")));
+    for (const TableItem& t : tables)
+        item(Export1, QString::fromLatin1(t.exportName), TranslateText(QString::fromLatin1(t.caption)),
+             [this, table = t.table]() { exportTable(*context_, table); });
+    Import1 = submenu(QStringLiteral("Import1"), TranslateText(QStringLiteral("Import")));
+    item(Import1, QStringLiteral("Products2"), TranslateText(QStringLiteral("Products")),
+         [this]() { importProducts(*context_); });
+    Delete1 = submenu(QStringLiteral("Delete1"), TranslateText(QStringLiteral("Delete")));
+    for (const TableItem& t : tables)
+        item(Delete1, QString::fromLatin1(t.deleteName), TranslateText(QString::fromLatin1(t.caption)),
+             [this, table = t.table]() { deleteAllRows(*context_, table); });
     Operations1->addSeparator();
     KeyboardShortcuts1 = item(Operations1, QStringLiteral("KeyboardShortcuts1"),
                               TranslateText(QStringLiteral("Keyboard Shortcuts")) + dots,
