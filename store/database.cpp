@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -232,16 +233,31 @@ bool Database::finish(StatementKind kind, const QString& sql, const QString& err
 }
 
 QueryResult Database::query(const QString& sql) {
+    return query(sql, QStringList());
+}
+
+QueryResult Database::query(const QString& sql, const QStringList& keep) {
     QueryResult result;
     QString error;
     if (sqlite3_stmt* stmt = prepare(sql, error)) {
-        const int columns = sqlite3_column_count(stmt);
-        result.columns_.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            result.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        QueryResult names;
+        const int count = sqlite3_column_count(stmt);
+        names.columns_.reserve(count);
+        for (int i = 0; i < count; ++i)
+            names.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        // The statement's positions of the columns kept, in the statement's order.
+        QList<int> kept;
+        for (int i = 0; i < count; ++i) {
+            if (keep.isEmpty() || std::any_of(keep.cbegin(), keep.cend(), [&](const QString& name) {
+                    return names.columnIndex(name) == i;
+                }))
+                kept.append(i);
+        }
+        for (const int i : kept)
+            result.columns_.append(names.columns_[i]);
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            for (int i = 0; i < columns; ++i) {
+            for (const int i : kept) {
                 QueryResult::Cell cell;
                 switch (sqlite3_column_type(stmt, i)) {
                 case SQLITE_INTEGER:
