@@ -90,6 +90,8 @@ QWidget* PanelCustomer::buildCreditArea() {
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
     setScreenFont(CheckListBox1);
     CheckListBox1->setUniformItemSizes(true);
+    // An entry wider than the area keeps its date and its amount in view.
+    CheckListBox1->setTextElideMode(Qt::ElideMiddle);
     CheckListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CheckListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     CheckListBox1->setModel(openCredit_);

@@ -255,7 +255,7 @@ QPixmap customersPicture() {
         p.drawRect(QRectF(45, 100, 150, 205));
         p.drawRect(QRectF(205, 100, 150, 205));
         p.setPen(QPen(QColor(150, 170, 200), 3));
-        for (qreal y = 135; y < 300; y += 26) {
+        for (int y = 135; y < 300; y += 26) {
             p.drawLine(QPointF(60, y), QPointF(180, y));
             p.drawLine(QPointF(220, y), QPointF(340, y));
         }
