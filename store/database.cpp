@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace tillora {
 
@@ -240,21 +241,23 @@ QueryResult Database::query(const QString& sql, const QStringList& keep) {
     QueryResult result;
     QString error;
     if (sqlite3_stmt* stmt = prepare(sql, error)) {
-        QueryResult names;
         const int count = sqlite3_column_count(stmt);
-        names.columns_.reserve(count);
+        result.columns_.reserve(count);
         for (int i = 0; i < count; ++i)
-            names.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+            result.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
         // The statement's positions of the columns kept, in the statement's order.
-        QList<int> kept;
-        for (int i = 0; i < count; ++i) {
-            if (keep.isEmpty() || std::any_of(keep.cbegin(), keep.cend(), [&](const QString& name) {
-                    return names.columnIndex(name) == i;
-                }))
-                kept.append(i);
+        QList<int> kept(count);
+        std::iota(kept.begin(), kept.end(), 0);
+        if (!keep.isEmpty()) {
+            kept.removeIf([&](int i) {
+                return std::none_of(keep.cbegin(), keep.cend(),
+                                    [&](const QString& name) { return result.columnIndex(name) == i; });
+            });
+            QStringList names;
+            for (const int i : kept)
+                names.append(result.columns_[i]);
+            result.columns_ = names;
         }
-        for (const int i : kept)
-            result.columns_.append(names.columns_[i]);
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             for (const int i : kept) {
