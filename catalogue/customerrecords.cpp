@@ -6,6 +6,8 @@
 
 #include <QSize>
 
+#include <charconv>
+
 namespace tillora {
 
 QString customerListStatement() {
@@ -83,6 +85,27 @@ QString creditLineCaption(const QString& recordDate, const QString& quantity, co
 
 namespace {
 
+// A row's price read as a number from its text, as creditLineTotal reads it. A real, as the
+// database keeps prices, is written with 15 significant digits and read back without the
+// detour through a QString: one entry of a long list costs little more than its row.
+double priceOf(const QueryResult& rows, int row, int column) {
+    switch (rows.type(row, column)) {
+    case QueryResult::Type::Real: {
+        char text[32];
+        const char* end =
+            std::to_chars(text, text + sizeof text, rows.number(row, column), std::chars_format::general, 15)
+                .ptr;
+        double value = 0;
+        std::from_chars(text, end, value);
+        return value;
+    }
+    case QueryResult::Type::Integer:
+        return static_cast<double>(rows.integer(row, column));
+    default:
+        return readAmount(rows.text(row, column));
+    }
+}
+
 int requiredColumn(const QueryResult& rows, const char* name) {
     const int index = rows.columnIndex(QLatin1StringView(name));
     if (index < 0)
@@ -112,8 +135,8 @@ void OpenCreditModel::load(QueryResult rows) {
             entries.reserve(rows.rowCount());
             double total = 0;
             for (int r = 0; r < rows.rowCount(); ++r) {
-                const double lineTotal =
-                    creditLineTotal(rows.text(r, columns.price), rows.text(r, columns.quantity));
+                const double lineTotal = priceOf(rows, r, columns.price) *
+                                         static_cast<double>(readQuantity(rows.text(r, columns.quantity)));
                 total += lineTotal;
                 entries.append(Entry{lineTotal, false});
             }

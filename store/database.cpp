@@ -81,6 +81,10 @@ const QueryResult::Cell& QueryResult::cell(int row, int column) const {
     return cells_[static_cast<qsizetype>(row) * columnCount() + column];
 }
 
+QueryResult::Type QueryResult::type(int row, int column) const {
+    return cell(row, column).type;
+}
+
 bool QueryResult::isNull(int row, int column) const {
     return cell(row, column).type == Type::Null;
 }

@@ -55,9 +55,12 @@ public:
     qint64 integer(int row, int column) const;
     double number(int row, int column) const;
 
+    // What a field holds as the database gave it.
+    enum class Type : quint8 { Null, Integer, Real, Text, Blob };
+    Type type(int row, int column) const;
+
 private:
     friend class Database;
-    enum class Type : quint8 { Null, Integer, Real, Text, Blob };
     struct Cell {
         Type type = Type::Null;
         qint32 size = 0; // bytes of a text or blob in the arena

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void columnList();
     void openCreditList();
     void openCreditListRefusesUnreadableAmounts();
+    void openCreditTotalAgreesWithTheCreditBox();
     void settlement_data();
     void settlement();
 
@@ -284,6 +285,27 @@ void TestCatalogueRecords::openCreditListRefusesUnreadableAmounts() {
     QCOMPARE(model.count(), 0);
     QCOMPARE(model.total(), 0.0);
     QVERIFY_THROWS_EXCEPTION(AppError, creditTotal(*db_, QStringLiteral("ANNA")));
+}
+
+// DETAILS and the credit box read the prices alike, to the last bit, whatever the database
+// keeps them as.
+void TestCatalogueRecords::openCreditTotalAgreesWithTheCreditBox() {
+    QVERIFY(openDataFile());
+    QVERIFY(test::execOn(path(),
+                         QStringLiteral("INSERT INTO veresiyeler (musteriadi, adet, fiyat) VALUES"
+                                        " ('ANNA', 10, 0.1 + 0.2), ('ANNA', 3, 1.0 / 3), ('ANNA', 7, 3e-7),"
+                                        " ('ANNA', 1, 123456.78901234567), ('ANNA', 2, 5),"
+                                        " ('ANNA', -4, ' 2.675'), ('ANNA', 1, '1e3');")));
+    OpenCreditModel model;
+    model.load(db_->query(openLinesStatement(QStringLiteral("ANNA"))));
+    QCOMPARE(model.count(), 10);
+    const double total = creditTotal(*db_, QStringLiteral("ANNA"));
+    QVERIFY2(model.total() == total, qPrintable(QString::number(model.total(), 'g', 17) +
+                                                QStringLiteral(" != ") + QString::number(total, 'g', 17)));
+    double sum = 0;
+    for (int row = 0; row < model.count(); ++row)
+        sum += creditLineTotal(model.line(row).price, model.line(row).quantity);
+    QVERIFY(model.total() == sum);
 }
 
 void TestCatalogueRecords::settlement_data() {
