@@ -8,8 +8,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace tillora {
 
@@ -77,6 +79,10 @@ const QueryResult::Cell& QueryResult::cell(int row, int column) const {
     if (row < 0 || row >= rows_ || column < 0 || column >= columnCount())
         throw AppError(QStringLiteral("Row %1, column %2 is out of range").arg(row).arg(column));
     return cells_[static_cast<qsizetype>(row) * columnCount() + column];
+}
+
+QueryResult::Type QueryResult::type(int row, int column) const {
+    return cell(row, column).type;
 }
 
 bool QueryResult::isNull(int row, int column) const {
@@ -232,16 +238,33 @@ bool Database::finish(StatementKind kind, const QString& sql, const QString& err
 }
 
 QueryResult Database::query(const QString& sql) {
+    return query(sql, QStringList());
+}
+
+QueryResult Database::query(const QString& sql, const QStringList& keep) {
     QueryResult result;
     QString error;
     if (sqlite3_stmt* stmt = prepare(sql, error)) {
-        const int columns = sqlite3_column_count(stmt);
-        result.columns_.reserve(columns);
-        for (int i = 0; i < columns; ++i)
+        const int count = sqlite3_column_count(stmt);
+        result.columns_.reserve(count);
+        for (int i = 0; i < count; ++i)
             result.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        // The statement's positions of the columns kept, in the statement's order.
+        QList<int> kept(count);
+        std::iota(kept.begin(), kept.end(), 0);
+        if (!keep.isEmpty()) {
+            kept.removeIf([&](int i) {
+                return std::none_of(keep.cbegin(), keep.cend(),
+                                    [&](const QString& name) { return result.columnIndex(name) == i; });
+            });
+            QStringList names;
+            for (const int i : kept)
+                names.append(result.columns_[i]);
+            result.columns_ = names;
+        }
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            for (int i = 0; i < columns; ++i) {
+            for (const int i : kept) {
                 QueryResult::Cell cell;
                 switch (sqlite3_column_type(stmt, i)) {
                 case SQLITE_INTEGER:

@@ -56,9 +56,12 @@ public:
     qint64 integer(int row, int column) const;
     double number(int row, int column) const;
 
+    // What a field holds as the database gave it.
+    enum class Type : quint8 { Null, Integer, Real, Text, Blob };
+    Type type(int row, int column) const;
+
 private:
     friend class Database;
-    enum class Type : quint8 { Null, Integer, Real, Text, Blob };
     struct Cell {
         Type type = Type::Null;
         qint32 size = 0; // bytes of a text or blob in the arena
@@ -106,6 +109,10 @@ public:
 
     // A statement that returns rows (SELECT, PRAGMA). A failure is reported and gives no rows.
     QueryResult query(const QString& sql);
+    // query, keeping of each row only the named columns (found as QueryResult finds them:
+    // exact name first, then ignoring letter case), so a long list that needs one column of a
+    // "SELECT *" copies only that one. A named column the statement lacks is left out.
+    QueryResult query(const QString& sql, const QStringList& keep);
     // A statement that returns none (INSERT, UPDATE, DELETE, ALTER TABLE). Returns false,
     // after reporting, when it failed.
     bool command(const QString& sql);
