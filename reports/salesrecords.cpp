@@ -305,7 +305,7 @@ void SalesRecords::exportShownList(const QString& path, const QString& separator
     AtomicFile file(path);
     bool written = file.open();
     if (shown_) {
-        const SalesRecordsModel& model = *shown_ == RecordKind::Payments ? payments_ : credits_;
+        const SalesRecordsModel& model = list(*shown_);
         for (int first = 0; written && first < model.count(); first += exportSlice)
             written = file.write(encodeAnsi(model.exportText(separator, first, exportSlice)));
     }

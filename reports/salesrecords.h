@@ -157,6 +157,11 @@ public:
     SalesRecordsModel& payments() { return payments_; }
     SalesRecordsModel& credits() { return credits_; }
     SalesRecordsModel& list(RecordKind kind) { return kind == RecordKind::Payments ? payments_ : credits_; }
+    const SalesRecordsModel& payments() const { return payments_; }
+    const SalesRecordsModel& credits() const { return credits_; }
+    const SalesRecordsModel& list(RecordKind kind) const {
+        return kind == RecordKind::Payments ? payments_ : credits_;
+    }
 
     // "payments", "credits", or empty before the first load of the run.
     QString ShownSalesList() const;

@@ -194,11 +194,14 @@ int PanelSellings::selectedRow(RecordKind kind) const {
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
+// Only what a load changes: the list and the total bar (which may just have appeared, so the
+// layout makes room for it first).
 void PanelSellings::repaintNow() {
     if (!isVisible())
         return;
     layout()->activate();
-    repaint();
+    lists_->repaint();
+    totalBar_->repaint();
 }
 
 void PanelSellings::BitBtn18Click() {
@@ -220,8 +223,9 @@ void PanelSellings::loadList(RecordKind kind) {
     repaintNow();
     records_.load(kind, filter());
     total_->setText(records_.list(kind).totalText());
-    repaintNow();
+    // The focus goes to the list before the repaint, which then shows it too.
     list->setFocus();
+    repaintNow();
 }
 
 void PanelSellings::BitBtn21Click() {
