@@ -190,7 +190,8 @@ int SalesRecordsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SalesRecordsModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    // The tooltip shows a cell in full where its column is too narrow for it.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid())
         return QVariant();
     return cell(index.row(), index.column());
 }

@@ -103,6 +103,13 @@ def pdf_text(path):
     return subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True).stdout
 
 
+def printed_lines(path, last_line, timeout=60):
+    """The non-empty lines of a printed PDF, once cups-pdf has finished writing it (its text then
+    holds last_line; a busy machine can take many seconds)."""
+    wait_until(lambda: last_line in pdf_text(path), timeout)
+    return [line.strip() for line in pdf_text(path).splitlines() if line.strip()]
+
+
 class PrintedFiles:
     """The PDF files cups-pdf makes from now on in its output folder for this user; forget()
     removes them, and the folder when this made it."""

@@ -6,7 +6,7 @@ import os
 import sys
 
 from e2e import Program, check, find, finish, main_window, press, scan, wait_until
-from printer import Cups, PrintedFiles, pdf_text
+from printer import Cups, PrintedFiles, printed_lines
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
@@ -76,8 +76,7 @@ try:
               "cups-pdf made one PDF in " + printed_files.folder)
         made = printed_files.new()
         if made:
-            wait_until(lambda: "Thank you" in pdf_text(made[0]), 10)
-            printed = [l.strip() for l in pdf_text(made[0]).splitlines() if l.strip()]
+            printed = printed_lines(made[0], "Thank you")
             check("Receipt Number: 41" in printed and "MILK (1.50) * 2" in printed and
                   "Total: $ 3.75" in printed and printed[-1] == "Thank you",
                   "the PDF holds the receipt: %r" % printed)

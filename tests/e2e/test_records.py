@@ -9,7 +9,7 @@ import time
 import pyatspi
 
 from e2e import Program, check, find, finish, focus_window, main_window, press, scan, wait_until, walk, xdotool
-from printer import Cups, PrintedFiles, pdf_text
+from printer import Cups, PrintedFiles, printed_lines
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
@@ -141,8 +141,7 @@ try:
               "cups-pdf made one PDF in " + printed_files.folder)
         made = printed_files.new()
         if made:
-            wait_until(lambda: "Thank you" in pdf_text(made[0]), 10)
-            printed = [line.strip() for line in pdf_text(made[0]).splitlines() if line.strip()]
+            printed = printed_lines(made[0], "Thank you")
             check(printed[:1] == ["Welcome to Our Shop"] and printed[-1] == "Thank you",
                   "the reprint is made from the template: %r" % printed)
             check("MILK (1.50) * 2" in printed and "Total: $ 3" in printed,
