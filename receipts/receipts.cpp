@@ -118,7 +118,7 @@ void IssueSaleReceipt(SaleKind kind, const QList<ReceiptLine>& lines, double tot
 }
 
 QDateTime recordMoment(const QString& stamp) {
-    const QDateTime moment = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QDateTime moment = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!moment.isValid())
         throw AppError(QLatin1Char('\'') + stamp + QStringLiteral("' is not a valid date and time"));
     return moment;

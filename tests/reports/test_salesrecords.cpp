@@ -4,6 +4,7 @@
 #include "reports/salesrecords.h"
 #include "store/database.h"
 #include "tests/support/datafile.h"
+#include "tests/support/receiptdoubles.h"
 
 #include <QFile>
 #include <QLocale>
@@ -11,30 +12,12 @@
 #include <QtTest>
 
 using namespace tillora;
+using test::english;
+using test::JammedPrinting;
+using test::marked;
+using test::readAll;
 
 namespace {
-
-QString english(const QString& text) {
-    return text;
-}
-
-// A language that marks every text it translates.
-QString marked(const QString& text) {
-    return QStringLiteral("<") + text + QStringLiteral(">");
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// A printer whose dialog is accepted but whose job fails.
-struct JammedPrinting : ScriptedPrinting {
-    bool printText(const QString&, const QString&, QString& error) override {
-        error = QStringLiteral("paper jam");
-        return false;
-    }
-};
 
 const QString period = QStringLiteral("2026-01-01 00:00:00' and '2026-01-31 23:59:59' order by ");
 

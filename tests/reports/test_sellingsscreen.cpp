@@ -5,6 +5,7 @@
 #include "reports/salesrecords.h"
 #include "tests/support/datafile.h"
 #include "tests/support/mainwindow.h"
+#include "tests/support/receiptdoubles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,20 +21,17 @@
 #include <QtTest>
 
 using namespace tillora;
+using test::readAll;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // The shop the tests run in: three products, three customers, and the day of the scripted
 // clock (2026-01-15 14:05:09), so that "SALES" opens on 2026-01-14 00:00:00 to 2026-01-16 00:00:00.
-const QString shop = QStringLiteral(
-    "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES ('111', 'MILK', 1.5, 5), ('42', 'GUM', 0.25, 9),"
-    " ('7', 'Kid''s tea', 2, 1);"
-    "INSERT INTO musteriler (musteriadi) VALUES ('ZOE'), ('ANNA'), ('O''Brien');");
+const QString shop =
+    QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES ('111', 'MILK', 1.5, 5), "
+                   "('42', 'GUM', 0.25, 9),"
+                   " ('7', 'Kid''s tea', 2, 1);"
+                   "INSERT INTO musteriler (musteriadi) VALUES ('ZOE'), ('ANNA'), ('O''Brien');");
 
 } // namespace
 
@@ -225,17 +223,19 @@ void TestSellingsScreen::beginAfterEndListsNothing() {
 }
 
 void TestSellingsScreen::paidColumnAndSums() {
-    start(QStringLiteral("INSERT INTO veresiyeler (musteriadi, urunadi, adet, fiyat, kayittarihi, odendimi, "
-                         "odemetarihi) VALUES "
-                         "('ANNA', 'MILK', 2, 1.5, '2026-01-15 09:00:00', 0, NULL),"
-                         "('ZOE', 'GUM', 4, 0.25, '2026-01-15 10:00:00', 1, '2026-01-15 11:30:00'),"
-                         "('ANNA', 'Kid''s tea', 1, 2, '2026-01-15 11:00:00', 1, NULL);"
-                         "INSERT INTO odemeler (urunadi, adet, fiyat, odemetarihi) VALUES "
-                         "('MILK', 3, 1.5, '2026-01-15 09:00:00'), ('GUM', 1, 0.25, '2026-01-15 09:30:00');"));
+    start(
+        QStringLiteral("INSERT INTO veresiyeler (musteriadi, urunadi, adet, fiyat, kayittarihi, odendimi, "
+                       "odemetarihi) VALUES "
+                       "('ANNA', 'MILK', 2, 1.5, '2026-01-15 09:00:00', 0, NULL),"
+                       "('ZOE', 'GUM', 4, 0.25, '2026-01-15 10:00:00', 1, '2026-01-15 11:30:00'),"
+                       "('ANNA', 'Kid''s tea', 1, 2, '2026-01-15 11:00:00', 1, NULL);"
+                       "INSERT INTO odemeler (urunadi, adet, fiyat, odemetarihi) VALUES "
+                       "('MILK', 3, 1.5, '2026-01-15 09:00:00'), ('GUM', 1, 0.25, '2026-01-15 09:30:00');"));
     openSales();
     clickOn("BitBtn19");
-    QCOMPARE(column("ListView3", CreditPaid),
-             (QStringList{QStringLiteral("-"), QStringLiteral("2026-01-15 11:30:00"), QStringLiteral("PAID")}));
+    QCOMPARE(
+        column("ListView3", CreditPaid),
+        (QStringList{QStringLiteral("-"), QStringLiteral("2026-01-15 11:30:00"), QStringLiteral("PAID")}));
     QCOMPARE(column("ListView3", CreditTotal),
              (QStringList{QStringLiteral("3.00"), QStringLiteral("1.00"), QStringLiteral("2.00")}));
     QCOMPARE(totalText(), QStringLiteral("Paid: 3.00 Not Paid: 3.00"));
@@ -245,19 +245,21 @@ void TestSellingsScreen::paidColumnAndSums() {
 }
 
 void TestSellingsScreen::customerFilterLimitsOnlyCredits() {
-    start(QStringLiteral("INSERT INTO veresiyeler (musteriadi, urunadi, adet, fiyat, kayittarihi) VALUES "
-                         "('ANNA', 'MILK', 1, 1.5, '2026-01-15 09:00:00'), ('ZOE', 'MILK', 1, 1.5, '2026-01-15 "
-                         "09:10:00'), ('O''Brien', 'Kid''s tea', 1, 2, '2026-01-15 09:20:00'),"
-                         " ('O''Brien', 'MILK', 1, 1.5, '2026-01-15 09:30:00');"
-                         "INSERT INTO odemeler (urunadi, adet, fiyat, odemetarihi) VALUES "
-                         "('MILK', 1, 1.5, '2026-01-15 09:00:00'), ('Kid''s tea', 1, 2, '2026-01-15 09:05:00');"));
+    start(QStringLiteral(
+        "INSERT INTO veresiyeler (musteriadi, urunadi, adet, fiyat, kayittarihi) VALUES "
+        "('ANNA', 'MILK', 1, 1.5, '2026-01-15 09:00:00'), ('ZOE', 'MILK', 1, 1.5, '2026-01-15 "
+        "09:10:00'), ('O''Brien', 'Kid''s tea', 1, 2, '2026-01-15 09:20:00'),"
+        " ('O''Brien', 'MILK', 1, 1.5, '2026-01-15 09:30:00');"
+        "INSERT INTO odemeler (urunadi, adet, fiyat, odemetarihi) VALUES "
+        "('MILK', 1, 1.5, '2026-01-15 09:00:00'), ('Kid''s tea', 1, 2, '2026-01-15 09:05:00');"));
     const test::MainWindowControls ui(*form);
     openSales();
     ui.ComboBox3->setCurrentText(QStringLiteral("O'Brien"));
     clickOn("BitBtn18");
     QCOMPARE(list("ListView2")->model()->rowCount(), 2);
     clickOn("BitBtn19");
-    QCOMPARE(column("ListView3", CreditCustomer), (QStringList{QStringLiteral("O'Brien"), QStringLiteral("O'Brien")}));
+    QCOMPARE(column("ListView3", CreditCustomer),
+             (QStringList{QStringLiteral("O'Brien"), QStringLiteral("O'Brien")}));
 
     ui.ComboBox4->setCurrentText(QStringLiteral("Kid's tea"));
     clickOn("BitBtn19");
@@ -297,11 +299,12 @@ void TestSellingsScreen::exportBeforeAnyLoadWritesAnEmptyFile() {
 // "Export" writes the list loaded last, not the one in front: after credits, leaving the screen
 // and opening it again (the payments list in front), the credit rows are written.
 void TestSellingsScreen::exportFollowsTheListLoadedLast() {
-    start(QStringLiteral("INSERT INTO veresiyeler (musteriadi, barkod, urunadi, adet, fiyat, kayittarihi, odendimi) "
-                         "VALUES ('ANNA', '111', 'MILK', 3, 1.5, '2026-01-15 09:00:00', 0),"
-                         " ('ZOE', '42', 'GUM', 1, 0.1, '2026-01-15 09:10:00', 1);"
-                         "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
-                         "('7', 'Kid''s tea', 1, 2, '2026-01-15 09:00:00');"));
+    start(QStringLiteral(
+        "INSERT INTO veresiyeler (musteriadi, barkod, urunadi, adet, fiyat, kayittarihi, odendimi) "
+        "VALUES ('ANNA', '111', 'MILK', 3, 1.5, '2026-01-15 09:00:00', 0),"
+        " ('ZOE', '42', 'GUM', 1, 0.1, '2026-01-15 09:10:00', 1);"
+        "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
+        "('7', 'Kid''s tea', 1, 2, '2026-01-15 09:00:00');"));
     const QString sep = TAppForm::localeCsvSeparator();
     const QString file = dir.filePath(QStringLiteral("records.csv"));
     openSales();
@@ -313,23 +316,22 @@ void TestSellingsScreen::exportFollowsTheListLoadedLast() {
     QCOMPARE(list("ListView2")->model()->rowCount(), 1);
     fake->files.answers << file;
     clickOn("BitBtn21");
-    const QStringList lines{
-        QStringList{QStringLiteral("2026-01-15 09:00:00"), QStringLiteral("ANNA"), QStringLiteral("111"),
-                    QStringLiteral("MILK"), QStringLiteral("1.50"), QStringLiteral("3"), QStringLiteral("4.50"),
-                    QStringLiteral("-")}
-            .join(sep),
-        QStringList{QStringLiteral("2026-01-15 09:10:00"), QStringLiteral("ZOE"), QStringLiteral("42"),
-                    QStringLiteral("GUM"), QStringLiteral("0.10"), QStringLiteral("1"), QStringLiteral("0.10"),
-                    QStringLiteral("PAID")}
-            .join(sep)};
+    const QStringList lines{QStringList{QStringLiteral("2026-01-15 09:00:00"), QStringLiteral("ANNA"),
+                                        QStringLiteral("111"), QStringLiteral("MILK"), QStringLiteral("1.50"),
+                                        QStringLiteral("3"), QStringLiteral("4.50"), QStringLiteral("-")}
+                                .join(sep),
+                            QStringList{QStringLiteral("2026-01-15 09:10:00"), QStringLiteral("ZOE"),
+                                        QStringLiteral("42"), QStringLiteral("GUM"), QStringLiteral("0.10"),
+                                        QStringLiteral("1"), QStringLiteral("0.10"), QStringLiteral("PAID")}
+                                .join(sep)};
     QCOMPARE(readAll(file), (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit());
 
     clickOn("BitBtn18");
     fake->files.answers << file;
     clickOn("BitBtn21");
     QCOMPARE(readAll(file), (QStringList{QStringLiteral("2026-01-15 09:00:00"), QStringLiteral("7"),
-                                         QStringLiteral("Kid's tea"), QStringLiteral("2.00"), QStringLiteral("1"),
-                                         QStringLiteral("2.00")}
+                                         QStringLiteral("Kid's tea"), QStringLiteral("2.00"),
+                                         QStringLiteral("1"), QStringLiteral("2.00")}
                                  .join(sep) +
                              QStringLiteral("\r\n"))
                                 .toLocal8Bit());
@@ -388,7 +390,8 @@ void TestSellingsScreen::deleteWithoutFullAccessWarnsFirst() {
     trigger(action.toLatin1().constData());
     QCOMPARE(fake->messages.shown.size(), 2);
     QCOMPARE(fake->messages.shown[1].text, QStringLiteral("You are not logged as admin!"));
-    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT count(*) FROM ") + table), QStringList{QStringLiteral("1")});
+    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT count(*) FROM ") + table),
+             QStringList{QStringLiteral("1")});
 
     // With full access and nothing selected: the beep and nothing else.
     ui.Login1->trigger(); // no admin password: granted at once
@@ -417,17 +420,20 @@ void TestSellingsScreen::deleteAnsweredNoStillReloads() {
     QCOMPARE(fake->messages.shown[0].buttons, (MsgButtons{MsgButton::Yes, MsgButton::No}));
     QCOMPARE(column("ListView2", PayProduct), (QStringList{QStringLiteral("MILK"), QStringLiteral("GUM")}));
     QCOMPARE(totalText(), QStringLiteral("2.00"));
-    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT count(*) FROM odemeler")), QStringList{QStringLiteral("2")});
+    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT count(*) FROM odemeler")),
+             QStringList{QStringLiteral("2")});
 }
 
 void TestSellingsScreen::deletedPaymentLeavesStockAlone() {
-    start(QStringLiteral("INSERT INTO odemeler (id, barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
-                         "(10, '111', 'MILK', 2, 1.5, '2026-01-15 09:00:00'), (11, '42', 'GUM', 1, 0.25, "
-                         "'2026-01-15 09:10:00');"
-                         "INSERT INTO veresiyeler (musteriadi, barkod, urunadi, adet, fiyat, kayittarihi) VALUES "
-                         "('ANNA', '111', 'MILK', 1, 1.5, '2026-01-15 09:00:00');"));
-    const QString others = QStringLiteral("SELECT * FROM urunler UNION ALL SELECT id, musteriadi, kayittarihi, "
-                                          "NULL, NULL, NULL FROM musteriler");
+    start(QStringLiteral(
+        "INSERT INTO odemeler (id, barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
+        "(10, '111', 'MILK', 2, 1.5, '2026-01-15 09:00:00'), (11, '42', 'GUM', 1, 0.25, "
+        "'2026-01-15 09:10:00');"
+        "INSERT INTO veresiyeler (musteriadi, barkod, urunadi, adet, fiyat, kayittarihi) VALUES "
+        "('ANNA', '111', 'MILK', 1, 1.5, '2026-01-15 09:00:00');"));
+    const QString others =
+        QStringLiteral("SELECT * FROM urunler UNION ALL SELECT id, musteriadi, kayittarihi, "
+                       "NULL, NULL, NULL FROM musteriler");
     const QStringList before = test::rowsOf(dataPath, others);
     const QStringList credits = test::rowsOf(dataPath, QStringLiteral("SELECT * FROM veresiyeler"));
     openSales();
@@ -435,7 +441,8 @@ void TestSellingsScreen::deletedPaymentLeavesStockAlone() {
     list("ListView2")->selectRow(0);
     fake->messages.answers << MsgButton::Yes;
     trigger("Delete2");
-    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT id FROM odemeler")), QStringList{QStringLiteral("11")});
+    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT id FROM odemeler")),
+             QStringList{QStringLiteral("11")});
     QCOMPARE(test::rowsOf(dataPath, others), before);
     QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT * FROM veresiyeler")), credits);
     QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT stok FROM urunler WHERE barkod='111'")),
@@ -454,8 +461,10 @@ void TestSellingsScreen::deletedCredit() {
     list("ListView3")->selectRow(1);
     fake->messages.answers << MsgButton::Yes;
     trigger("Delete3");
-    QCOMPARE(fake->messages.shown.value(0).text, QStringLiteral("Are you sure you want to delete the credit?"));
-    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT id FROM veresiyeler")), QStringList{QStringLiteral("3")});
+    QCOMPARE(fake->messages.shown.value(0).text,
+             QStringLiteral("Are you sure you want to delete the credit?"));
+    QCOMPARE(test::rowsOf(dataPath, QStringLiteral("SELECT id FROM veresiyeler")),
+             QStringList{QStringLiteral("3")});
     QCOMPARE(column("ListView3", CreditId), QStringList{QStringLiteral("3")});
     QCOMPARE(totalText(), QStringLiteral("Paid: 0.00 Not Paid: 1.50"));
 }
@@ -484,7 +493,8 @@ void TestSellingsScreen::reprintFromBothLists() {
     const QDateTime creditAt(QDate(2026, 1, 14), QTime(18, 30));
     QVERIFY2(payment.contains(QStringLiteral("\r\nMILK (1.50) * 2\r\n")), qPrintable(payment));
     QVERIFY2(payment.contains(QStringLiteral("Total: $ 3\r\n")), qPrintable(payment));
-    QVERIFY2(payment.contains(receiptDateText(paidAt) + QLatin1Char(' ') + receiptTimeText(paidAt)), qPrintable(payment));
+    QVERIFY2(payment.contains(receiptDateText(paidAt) + QLatin1Char(' ') + receiptTimeText(paidAt)),
+             qPrintable(payment));
     QVERIFY2(payment.contains(QStringLiteral("Receipt Number: \r\n")), qPrintable(payment));
     QVERIFY2(credit.contains(QStringLiteral("\r\nGUM (0.25) * 3\r\n")), qPrintable(credit));
     QVERIFY2(credit.contains(QStringLiteral("Total: $ 0.75\r\n")), qPrintable(credit));
@@ -497,8 +507,9 @@ void TestSellingsScreen::reprintFromBothLists() {
 }
 
 void TestSellingsScreen::unreadableRowsListNothing() {
-    start(QStringLiteral("INSERT INTO odemeler (urunadi, adet, fiyat, odemetarihi) VALUES "
-                         "('MILK', 2, 1.5, '2026-01-15 09:00:00'), ('BAD', 1, 'abc', '2026-01-15 10:00:00');"));
+    start(
+        QStringLiteral("INSERT INTO odemeler (urunadi, adet, fiyat, odemetarihi) VALUES "
+                       "('MILK', 2, 1.5, '2026-01-15 09:00:00'), ('BAD', 1, 'abc', '2026-01-15 10:00:00');"));
     openSales();
     clickOn("BitBtn18");
     QCOMPARE(list("ListView2")->model()->rowCount(), 0);
