@@ -194,14 +194,16 @@ int PanelSellings::selectedRow(RecordKind kind) const {
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
-// Only what a load changes: the list and the total bar (which may just have appeared, so the
-// layout makes room for it first).
+// Paints what a load has changed, at once and once: the screen's layout (the total bar may just
+// have appeared) and the list's own (its scroll bars follow the rows) are done first, so that
+// painting the list finds nothing more to lay out; a repaint paints every part that changed.
 void PanelSellings::repaintNow() {
     if (!isVisible())
         return;
     layout()->activate();
-    lists_->repaint();
-    totalBar_->repaint();
+    auto* list = static_cast<QTableView*>(lists_->currentWidget());
+    list->doItemsLayout();
+    list->repaint();
 }
 
 void PanelSellings::BitBtn18Click() {
