@@ -343,7 +343,7 @@ Row compareLoad(Screen& screen, RecordKind kind, const QString& operation, const
         });
     const int rows = model.count();
     const bool right = rows > 0 && rows == bareRows && screen.fake.messages.shown.isEmpty();
-    return Row{operation + QStringLiteral(", %1 rows").arg(rows),
+    return Row{operation + QStringLiteral(", %1 rows, GUI thread time").arg(rows),
                size,
                ours,
                reference,
@@ -377,7 +377,7 @@ Row compareExport(Screen& screen, const QString& operation, const QString& size)
                 out.write(bytes);
         });
     const int lines = int(bytes.count('\n'));
-    return Row{operation + QStringLiteral(", %1 lines").arg(lines),
+    return Row{operation + QStringLiteral(", %1 lines, wall time").arg(lines),
                size,
                ours,
                reference,
