@@ -271,6 +271,10 @@ QList<TAppForm::RememberedColumn> TAppForm::rememberedColumns() const {
     QList<RememberedColumn> columns;
     for (int c = 0; c < 5; ++c)
         columns.append({QStringLiteral("MainColumn%1").arg(c + 1), saleScreen_->cartList(), c});
+    for (int c = 0; c < 6; ++c)
+        columns.append({QStringLiteral("PaymentColumn%1").arg(c + 1), recordsScreen_->paymentsList(), c});
+    for (int c = 0; c < 8; ++c)
+        columns.append({QStringLiteral("CreditColumn%1").arg(c + 1), recordsScreen_->creditsList(), c});
     return columns;
 }
 

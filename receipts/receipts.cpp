@@ -1,6 +1,7 @@
 #include "receipts/receipts.h"
 
 #include "common/errors.h"
+#include "common/formats.h"
 #include "i18n/textcodec.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
@@ -114,6 +115,47 @@ void IssueSaleReceipt(SaleKind kind, const QList<ReceiptLine>& lines, double tot
     } catch (const AppError&) {
         // The number in use has gone up already; the stored one catches up at the next receipt.
     }
+}
+
+QDateTime recordMoment(const QString& stamp) {
+    QDateTime moment = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!moment.isValid())
+        throw AppError(QLatin1Char('\'') + stamp + QStringLiteral("' is not a valid date and time"));
+    return moment;
+}
+
+ReceiptValues reprintValues(const RecordRow& row, const QString& currencySymbol) {
+    ReceiptValues values;
+    values.lines = QList<ReceiptLine>{ReceiptLine{row.product, row.price, row.quantity}};
+    values.total = readAmount(row.price) * readQuantity(row.quantity);
+    values.totalStyle = TotalStyle::General;
+    values.currencySymbol = currencySymbol;
+    values.moment = recordMoment(row.date);
+    return values;
+}
+
+void ReprintRecord(RecordList list, const std::optional<RecordRow>& selected, const ReceiptSettings& receipts,
+                   const QString& currencySymbol, Services& services, const Translate& translate) {
+    if (!selected) {
+        services.messages->beep();
+        return;
+    }
+    const ReceiptValues values = reprintValues(*selected, currencySymbol);
+    // The credits list has always shown this message translated, the payments list in English.
+    const auto printerNotFound = [&]() {
+        return AppError(list == RecordList::Credits ? translate(QStringLiteral("Printer not found!"))
+                                                    : QStringLiteral("Printer not found!"));
+    };
+    QString error;
+    if (!services.printing->choosePrinter(error)) {
+        if (error.isEmpty())
+            return; // cancelled
+        throw printerNotFound();
+    }
+    const QString text = RenderReceipt(receipts.printTemplate, values);
+    if (!services.printing->printText(translate(QStringLiteral("Receipt")), text + QStringLiteral("\r\n"),
+                                      error))
+        throw printerNotFound();
 }
 
 void toggleAskPrint(ReceiptSettings& receipts, ISettingsStore& settings) {

@@ -2,9 +2,12 @@
 // Receipt numbering, receipt files and the printing of the receipt of a completed sale.
 #include "receipts/receipttemplate.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 namespace tillora {
 
@@ -57,6 +60,36 @@ bool TXTkaydet(const QString& str, const QString& filename, IMessages& messages,
 // .printing, .clock and .settings.
 void IssueSaleReceipt(SaleKind kind, const QList<ReceiptLine>& lines, double total, ReceiptSettings& receipts,
                       const QString& currencySymbol, Services& services, const Translate& translate);
+
+// The sales records list a reprint comes from.
+enum class RecordList { Payments, Credits };
+
+// The cells of a recorded sale that its reprint reads, as the list shows them.
+struct RecordRow {
+    QString date;     // the stored time stamp, YYYY-MM-DD HH:MM:SS
+    QString product;  // the product name
+    QString price;    // the unit price as shown (FormatMoney)
+    QString quantity; // the quantity as stored
+};
+
+// The moment of a stored time stamp (YYYY-MM-DD HH:MM:SS, local time); raises AppError
+// "'<text>' is not a valid date and time" when the text is not one.
+QDateTime recordMoment(const QString& stamp);
+
+// The values of the reprint of one recorded sale: one line with the row's product, price text
+// and quantity text; the total price x quantity read from those texts, in the general style;
+// the moment of the row's date (a credit's record date, as a payment's); no receipt number,
+// since none is stored with a sale. Raises the reading errors of the amounts and the date.
+ReceiptValues reprintValues(const RecordRow& row, const QString& currencySymbol);
+
+// "Print" on the payments or credits list of the sales records: prints the selected row again
+// with the current template. Without a selection, only the beep. The values are built (and a
+// row that cannot be read raises its error) before the print dialog; a cancelled dialog ends
+// the reprint. No question is asked, "Ask Print" plays no part, no file is saved and the
+// receipt number is neither used nor changed. No printer, a failing dialog or a failing job
+// raise AppError "Printer not found!", translated for the credits list only.
+void ReprintRecord(RecordList list, const std::optional<RecordRow>& selected, const ReceiptSettings& receipts,
+                   const QString& currencySymbol, Services& services, const Translate& translate);
 
 // The "Ask Print" menu item was clicked: turns the tick over and writes Print 1 or 0.
 // A failing write raises the store's AppError; the tick has changed already.

@@ -266,7 +266,9 @@ QueryResult Database::query(const QString& sql, const QStringList& keep) {
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             for (const int i : kept) {
                 QueryResult::Cell cell;
-                switch (sqlite3_column_type(stmt, i)) {
+                // Each call into the library takes the connection's lock: ask the type once.
+                const int type = sqlite3_column_type(stmt, i);
+                switch (type) {
                 case SQLITE_INTEGER:
                     cell.type = QueryResult::Type::Integer;
                     cell.value.integer = sqlite3_column_int64(stmt, i);
@@ -277,7 +279,7 @@ QueryResult Database::query(const QString& sql, const QStringList& keep) {
                     break;
                 case SQLITE_TEXT:
                 case SQLITE_BLOB: {
-                    const bool isText = sqlite3_column_type(stmt, i) == SQLITE_TEXT;
+                    const bool isText = type == SQLITE_TEXT;
                     const void* data = isText ? static_cast<const void*>(sqlite3_column_text(stmt, i))
                                               : sqlite3_column_blob(stmt, i);
                     cell.type = isText ? QueryResult::Type::Text : QueryResult::Type::Blob;

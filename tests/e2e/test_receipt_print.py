@@ -2,13 +2,11 @@
 scheduler with a cups-pdf queue, "Ask Print" on and a receipt folder set. Scan, SELL BY CASH,
 Yes to "Confirm?", Yes to "Print?", Print in the print dialog; then the data file, the
 receipt file and the printed PDF are read back."""
-import glob
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from cups import Cups, pdf_folder  # noqa: E402
+from cups import Cups, PrintedFiles, printed_lines  # noqa: E402
 from e2e import Program, check, find, finish, main_window, press, scan, wait_until  # noqa: E402
 
 binary, empty_db = sys.argv[1], sys.argv[2]
@@ -17,10 +15,6 @@ binary, empty_db = sys.argv[1], sys.argv[2]
 def skip(why):
     print("skipped: " + why)
     sys.exit(0)
-
-
-def pdf_text(path):
-    return subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True).stdout
 
 
 cups = Cups()
@@ -40,11 +34,8 @@ with open(program.settings_path(), "w") as f:
 program.seed("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, ?, ?, ?)",
              [("5901234123457", "MILK", "1.5", 5), ("0042", "GUM", "0.25", 1)])
 
-out_folder = pdf_folder()
-out_existed = os.path.isdir(out_folder)
-before = set(glob.glob(os.path.join(out_folder, "*.pdf")))
+printed_files = PrintedFiles()
 program.start()
-made = []
 try:
     app, frame = main_window()
     for code in ("5901234123457", "5901234123457", "0042", "0042", "0042"):
@@ -82,13 +73,11 @@ try:
             check(lines[3:9] == ["Receipt Number: 41", "", "MILK (1.50) * 2", "GUM (0.25) * 3", "",
                                  "Total: $ 3.75"], "the receipt lists the sale: %r" % lines[3:9])
 
-        def new_pdfs():
-            return sorted(set(glob.glob(os.path.join(out_folder, "*.pdf"))) - before)
-        check(wait_until(lambda: len(new_pdfs()) == 1, 60), "cups-pdf made one PDF in " + out_folder)
-        made = new_pdfs()
+        check(wait_until(lambda: len(printed_files.new()) == 1, 60),
+              "cups-pdf made one PDF in " + printed_files.folder)
+        made = printed_files.new()
         if made:
-            wait_until(lambda: "Thank you" in pdf_text(made[0]), 10)
-            printed = [l.strip() for l in pdf_text(made[0]).splitlines() if l.strip()]
+            printed = printed_lines(made[0], "Thank you")
             check("Receipt Number: 41" in printed and "MILK (1.50) * 2" in printed and
                   "Total: $ 3.75" in printed and printed[-1] == "Thank you",
                   "the PDF holds the receipt: %r" % printed)
@@ -109,10 +98,7 @@ try:
     check(program.running(), "the program runs")
 finally:
     program.stop()
-    for path in made:
-        os.remove(path)
-    if not out_existed and os.path.isdir(out_folder) and not os.listdir(out_folder):
-        os.rmdir(out_folder)
+    printed_files.forget()
     cups.stop()
 
 finish()

@@ -3,6 +3,7 @@
 #include "platform/scripted/scripted.h"
 #include "platform/services.h"
 #include "receipts/receipts.h"
+#include "tests/support/receiptdoubles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,32 +11,10 @@
 #include <QtTest>
 
 using namespace tillora;
-
-namespace {
-
-QString english(const QString& text) {
-    return text;
-}
-
-// A language that marks every text it translates.
-QString marked(const QString& text) {
-    return QStringLiteral("<") + text + QStringLiteral(">");
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// A printer whose dialog is accepted but whose job fails.
-struct JammedPrinting : ScriptedPrinting {
-    bool printText(const QString&, const QString&, QString& error) override {
-        error = QStringLiteral("paper jam");
-        return false;
-    }
-};
-
-} // namespace
+using test::english;
+using test::JammedPrinting;
+using test::marked;
+using test::readAll;
 
 // The template, its rendering, receipt files and the receipt step of a completed sale.
 class TestReceipts : public QObject {

@@ -1,5 +1,6 @@
 """A CUPS scheduler of the tests' own with a cups-pdf queue as its default printer, and the
 folder where cups-pdf puts the PDF of each job. Shared by the tests that print for real."""
+import glob
 import os
 import pwd
 import re
@@ -104,3 +105,33 @@ def wait_until(condition, timeout=5.0):
             return True
         time.sleep(0.05)
     return condition()
+
+
+def pdf_text(path):
+    return subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True).stdout
+
+
+def printed_lines(path, last_line, timeout=60):
+    """The non-empty lines of a printed PDF, once cups-pdf has finished writing it (its text then
+    holds last_line; a busy machine can take many seconds)."""
+    wait_until(lambda: last_line in pdf_text(path), timeout)
+    return [line.strip() for line in pdf_text(path).splitlines() if line.strip()]
+
+
+class PrintedFiles:
+    """The PDF files cups-pdf makes from now on in its output folder for this user; forget()
+    removes them, and the folder when this made it."""
+
+    def __init__(self):
+        self.folder = pdf_folder()
+        self.existed = os.path.isdir(self.folder)
+        self.before = set(glob.glob(os.path.join(self.folder, "*.pdf")))
+
+    def new(self):
+        return sorted(set(glob.glob(os.path.join(self.folder, "*.pdf"))) - self.before)
+
+    def forget(self):
+        for path in self.new():
+            os.remove(path)
+        if not self.existed and os.path.isdir(self.folder) and not os.listdir(self.folder):
+            os.rmdir(self.folder)
