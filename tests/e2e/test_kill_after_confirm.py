@@ -49,7 +49,7 @@ try:
               "kill %d: Confirm? is asked" % kill)
         focus_window("Sell by Cash", settle=0.05)
         xdotool("key", "Return")
-        time.sleep(rng.uniform(0, 0.05))
+        time.sleep(rng.uniform(0, 0.02))
         os.kill(program.process.pid, signal.SIGKILL)
         program.process.wait(10)
         # The accessibility bus forgets the killed program before the next one starts.
