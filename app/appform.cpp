@@ -234,7 +234,11 @@ void TAppForm::BitBtn2Click() {
 // sales records (also when the file could not be opened).
 void TAppForm::TimerActivateTimer() {
     TimerActivate->stop();
-    const StartupLists lists = runStartupWork(database_, dataFile_, context_->translate);
+    // A data file locked at start opens at the next action that needs it; the filter lists
+    // are filled then.
+    const StartupLists lists =
+        runStartupWork(database_, dataFile_, context_->translate,
+                       [this](const StartupLists& later) { recordsScreen_->setFilterLists(later); });
     recordsScreen_->setFilterLists(lists);
     startupDone_ = true;
     Q_EMIT startupFinished();

@@ -98,6 +98,9 @@ private:
     void applyColumnWidths();
     // A prompt whose OK and Cancel carry the translated captions.
     bool translatedPrompt(const QString& caption, const QString& text, QString& value);
+    // Whether entry is the password stored under setting; an old-form value that matches is
+    // replaced by its hash.
+    bool passwordAccepted(const QString& setting, const QString& stored, const QString& entry);
     void endProgram();
 
     // Screen switching.

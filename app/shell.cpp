@@ -303,9 +303,20 @@ void TAppForm::TimerColumnWidthTimer() {
     });
 }
 
+bool TAppForm::passwordAccepted(const QString& setting, const QString& stored, const QString& entry) {
+    const PasswordCheck check = checkPassword(entry, stored);
+    if (check == PasswordCheck::RightInOldForm) {
+        // A value an older version wrote as Base64 is accepted this once and replaced by its
+        // hash; when the store cannot be written it is shown and the entry still counts.
+        context_->guard.run([&]() { context_->settings().writeString(setting, hashPassword(entry)); });
+    }
+    return check != PasswordCheck::Wrong;
+}
+
 void TAppForm::TimerPasswordTimer() {
     TimerPassword->stop();
-    const QString stored = context_->settings().readString(QStringLiteral("Secret64"));
+    const QString setting = QStringLiteral("Secret64");
+    const QString stored = context_->settings().readString(setting);
     if (stored.isEmpty())
         return;
     // This prompt keeps its English captions and buttons.
@@ -314,19 +325,20 @@ void TAppForm::TimerPasswordTimer() {
                                    QChar(31) + QStringLiteral("Please enter password:"), entry,
                                    QStringLiteral("OK"), QStringLiteral("Cancel")))
         entry.clear();
-    if (entry != decodeSecret(stored))
+    if (!passwordAccepted(setting, stored, entry))
         endProgram();
 }
 
 void TAppForm::TimerPasswordAdminTimer() {
     TimerPasswordAdmin->stop();
-    const QString stored = context_->settings().readString(QStringLiteral("SecretAdmin64"));
+    const QString setting = QStringLiteral("SecretAdmin64");
+    const QString stored = context_->settings().readString(setting);
     if (!stored.isEmpty()) {
         QString entry;
         if (!translatedPrompt(TranslateText(QStringLiteral("Admin Password")),
                               QChar(31) + TranslateText(QStringLiteral("Please enter password:")), entry))
             entry.clear();
-        if (entry != decodeSecret(stored)) {
+        if (!passwordAccepted(setting, stored, entry)) {
             services_.messages->show(TranslateText(QStringLiteral("WARNING")),
                                      TranslateText(QStringLiteral("Wrong Admin Password!")), MsgIcon::Warning,
                                      {MsgButton::Ok}, MsgButton::Ok);
@@ -347,8 +359,9 @@ void TAppForm::EditPassword1Click() {
     if (!translatedPrompt(TranslateText(caption), TranslateText(QStringLiteral("Please type NEW password:")),
                           entry))
         return;
+    // Kept as a salted slow hash, never in a form that can be read back.
     context_->guard.run([&]() {
-        context_->settings().writeString(target, entry.isEmpty() ? QString() : encodeSecret(entry));
+        context_->settings().writeString(target, entry.isEmpty() ? QString() : hashPassword(entry));
     });
 }
 
@@ -383,6 +396,10 @@ void TAppForm::PrintTemplate1Click() {
 }
 
 void TAppForm::ResetToDefaults1Click() {
+    // Resetting deletes both passwords: with an admin password set, only the admin may.
+    if (!context_->settings().readString(QStringLiteral("SecretAdmin64")).isEmpty() &&
+        !requireFullAccess(*context_))
+        return;
     if (!confirm(*services_.messages, TranslateText(QStringLiteral("Restart Application?"))))
         return;
     // Nothing may write the settings again between their deletion and the end.

@@ -23,6 +23,15 @@ bool AtomicFile::open() {
     return true;
 }
 
+bool AtomicFile::setPermissions(QFileDevice::Permissions permissions) {
+    if (failed_ || !file_.isOpen())
+        return fail(error_.isEmpty() ? QStringLiteral("The file is not open") : error_);
+    // QSaveFile works on its temporary file here, so the target never shows other rights.
+    if (!file_.setPermissions(permissions))
+        return fail(file_.errorString());
+    return true;
+}
+
 bool AtomicFile::write(const QByteArray& bytes) {
     if (failed_ || !file_.isOpen())
         return fail(error_.isEmpty() ? QStringLiteral("The file is not open") : error_);

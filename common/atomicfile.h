@@ -20,6 +20,10 @@ public:
 
     // Opens the temporary file; false when it cannot be made (error() says why).
     bool open();
+    // The permissions the file gets in place of the usual ones (those of the file it replaces,
+    // or the user's default for a new one): the settings file is the user's alone. Call after
+    // open(); false when they cannot be set.
+    bool setPermissions(QFileDevice::Permissions permissions);
     // Appends bytes; false once anything failed (later writes are ignored then).
     bool write(const QByteArray& bytes);
     // Flushes, checks that every write reached the file, syncs it and puts it in place of the

@@ -1,8 +1,55 @@
 #include "common/passwords.h"
 
+#include "common/errors.h"
+
 #include <QByteArray>
 
+#include <sodium.h>
+
 namespace tillora {
+
+namespace {
+
+const QString hashPrefix = QStringLiteral("$argon2id$");
+
+// libsodium must be set up once before use; later calls return at once.
+void initSodium() {
+    if (sodium_init() < 0)
+        throw AppError(QStringLiteral("The password library could not be started"));
+}
+
+} // namespace
+
+QString hashPassword(const QString& password) {
+    initSodium();
+    const QByteArray bytes = password.toUtf8();
+    char stored[crypto_pwhash_STRBYTES] = {};
+    // The interactive limits (64 MiB, 2 passes) keep a login under a second on an ordinary
+    // shop computer while every guess costs an attacker the same.
+    if (crypto_pwhash_str_alg(stored, bytes.constData(), static_cast<unsigned long long>(bytes.size()),
+                              crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE,
+                              crypto_pwhash_ALG_ARGON2ID13) != 0)
+        throw AppError(QStringLiteral("Not enough memory to store the password"));
+    return QString::fromLatin1(stored);
+}
+
+bool isPasswordHash(const QString& stored) {
+    return stored.startsWith(hashPrefix);
+}
+
+PasswordCheck checkPassword(const QString& entry, const QString& stored) {
+    if (stored.isEmpty())
+        return PasswordCheck::Wrong;
+    if (!isPasswordHash(stored))
+        return entry == decodeSecret(stored) ? PasswordCheck::RightInOldForm : PasswordCheck::Wrong;
+    initSodium();
+    const QByteArray hash = stored.toLatin1();
+    const QByteArray bytes = entry.toUtf8();
+    return crypto_pwhash_str_verify(hash.constData(), bytes.constData(),
+                                    static_cast<unsigned long long>(bytes.size())) == 0
+               ? PasswordCheck::Right
+               : PasswordCheck::Wrong;
+}
 
 QString encodeSecret(const QString& password) {
     const QByteArray base64 = password.toUtf8().toBase64();

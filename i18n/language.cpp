@@ -23,12 +23,14 @@ QString asciiLower(const QString& text) {
     return folded;
 }
 
+// Reads a file of at most LanguageFileLimit bytes: a larger one is refused before it is read,
+// so a damaged or foreign file cannot take the memory of the program.
 bool readWhole(const QString& path, QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    bytes = file.read(LanguageFileLimit + 1);
+    return file.error() == QFileDevice::NoError && bytes.size() <= LanguageFileLimit;
 }
 
 QStringList listLanguageFiles(const QString& folder) {
@@ -57,10 +59,28 @@ bool readLanguageLines(const QString& path, QStringList& lines) {
     QByteArray bytes;
     if (!readWhole(path, bytes))
         return false;
+    lines = languageLinesOf(std::move(bytes));
+    return true;
+}
+
+QStringList languageLinesOf(QByteArray bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    lines = splitTextLines(QString::fromUtf8(bytes));
-    return true;
+    QStringList lines = splitTextLines(QString::fromUtf8(bytes));
+    lines.removeIf([](const QString& line) { return line.size() > LanguageLineLimit; });
+    return lines;
+}
+
+QString languageFileForId(const QByteArray& codes, int userLanguageId) {
+    const QString searchKey = QString::number(userLanguageId);
+    for (const QString& line : splitTextLines(decodeText(codes))) {
+        const qsizetype comma = line.indexOf(u',');
+        if (comma < 0)
+            continue;
+        if (trimBlanksAndControls(line.left(comma)) == searchKey)
+            return trimBlanksAndControls(line.sliced(comma + 1));
+    }
+    return {};
 }
 
 std::optional<QString> lookupTranslation(const QStringList& lines, const QString& english) {
@@ -90,20 +110,8 @@ QString Language::automaticChoice(const QString& folder, int userLanguageId) con
     QByteArray bytes;
     if (!readWhole(codesPath, bytes))
         return {}; // an unreadable table counts as an empty one
-    const QString searchKey = QString::number(userLanguageId);
-    QString wanted;
-    bool found = false;
-    for (const QString& line : splitTextLines(decodeText(bytes))) {
-        const qsizetype comma = line.indexOf(u',');
-        if (comma < 0)
-            continue;
-        if (trimBlanksAndControls(line.left(comma)) == searchKey) {
-            wanted = trimBlanksAndControls(line.sliced(comma + 1));
-            found = true;
-            break;
-        }
-    }
-    if (!found)
+    const QString wanted = languageFileForId(bytes, userLanguageId);
+    if (wanted.isEmpty())
         return {};
     const QString wantedFolded = asciiLower(wanted);
     for (const QString& name : files_) {

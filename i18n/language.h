@@ -17,9 +17,23 @@ QString languagesFolder();
 // does not contain ".lang.txt".
 QString languageNameOf(const QString& fileName);
 
+// A language file or language table larger than this is no such file: it is not read, and the
+// program stays in English. The shipped files are some tens of kilobytes.
+inline constexpr qint64 LanguageFileLimit = 4 * 1024 * 1024;
+// A line longer than this (in characters) answers nothing and is dropped as it is read.
+inline constexpr qsizetype LanguageLineLimit = 16 * 1024;
+
 // Reads a language file: UTF-8 with or without byte-order mark, lines ending in CR LF, LF or
-// CR. Returns false, with lines empty, when the file cannot be read.
+// CR. Returns false, with lines empty, when the file cannot be read or is larger than
+// LanguageFileLimit.
 bool readLanguageLines(const QString& path, QStringList& lines);
+// The lines of a language file's bytes, as readLanguageLines reads them.
+QStringList languageLinesOf(QByteArray bytes);
+
+// The language file that the table "LanguageCodes.csv" (its bytes) names for a language
+// number: the text after the first comma of the first line whose text before it is that
+// number, blanks and control characters trimmed; empty when no line names it.
+QString languageFileForId(const QByteArray& codes, int userLanguageId);
 
 // The lookup of an English text in language lines, line by line from the first: the first line
 // that begins with "{" + english + "}" answers with the rest of the line after its first "}"

@@ -1,12 +1,11 @@
 #include "receipts/receipts.h"
 
+#include "common/atomicfile.h"
 #include "common/errors.h"
 #include "common/formats.h"
 #include "i18n/textcodec.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
-
-#include <QSaveFile>
 
 #include <optional>
 
@@ -59,15 +58,10 @@ bool TXTkaydet(const QString& str, const QString& filename, IMessages& messages,
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    QSaveFile file(filename);
-    bool written = false;
-    if (!filename.isEmpty() && file.open(QIODevice::WriteOnly)) {
-        written = file.write(bytes) == bytes.size();
-        written = file.commit() && written;
-    }
+    // Written whole or not at all: on a full disk a receipt of the same number stays as it was.
+    QString error;
+    const bool written = !filename.isEmpty() && writeFileAtomically(filename, bytes, error);
     if (!written) {
-        if (file.isOpen())
-            file.cancelWriting();
         messages.show(translate(QStringLiteral("ERROR")),
                       translate(QStringLiteral("Cannot create file")) + QStringLiteral("\r\r") + filename,
                       MsgIcon::Error, {MsgButton::Ok}, MsgButton::Ok);

@@ -7,6 +7,13 @@
 
 namespace tillora {
 
+namespace {
+
+// The largest unit price FormatMoney shows in fixed notation (ten digits before the point).
+constexpr double largestPlainPrice = 9999999999.99;
+
+} // namespace
+
 int CartModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(lines_.size());
 }
@@ -178,6 +185,13 @@ bool SaleRegister::applyDiscount(const QString& text) {
     DiscountPercent = readAmount(text);
     QList<CartLine> lines = cart_.lines();
     try {
+        // The discount must also leave room for the lines still to come, or an empty cart
+        // would hold a discount that fails every later line: it is tried on a line at the
+        // largest price shown without an exponent.
+        const QString price = FormatMoney(largestPlainPrice);
+        CartLine probe{{}, {}, price, QStringLiteral("1"), price, {}, {}};
+        setDiscountFields(probe, largestPlainPrice, 1);
+        checkTotals(probe);
         for (CartLine& line : lines) {
             setDiscountFields(line, readAmount(line.price), quantityOf(line));
             checkTotals(line);

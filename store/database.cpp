@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace tillora {
 
@@ -186,6 +187,25 @@ bool Database::open(const QString& path) {
     return true;
 }
 
+void Database::openLater(const QString& path, std::function<void()> whenOpened) {
+    pendingPath_ = path;
+    whenOpened_ = std::move(whenOpened);
+}
+
+void Database::openIfWaiting(QString& error) {
+    if (db_ || pendingPath_.isEmpty())
+        return;
+    if (!open(pendingPath_)) {
+        error = lastError_;
+        return;
+    }
+    pendingPath_.clear();
+    // Taken out first: the work runs statements of its own, which must not come back here.
+    const std::function<void()> work = std::exchange(whenOpened_, nullptr);
+    if (work)
+        work();
+}
+
 void Database::close() {
     if (db_) {
         sqlite3_close_v2(db_);
@@ -209,8 +229,10 @@ void Database::notify(StatementKind kind, const QString& sql, bool succeeded) {
 }
 
 sqlite3_stmt* Database::prepare(const QString& sql, QString& error) {
+    openIfWaiting(error);
     if (!db_) {
-        error = notOpenError;
+        if (error.isNull())
+            error = notOpenError;
         return nullptr;
     }
     const QByteArray text = sql.toUtf8();
@@ -324,8 +346,10 @@ bool Database::command(const QString& sql) {
 
 bool Database::transactionStep(const QString& sql) {
     QString error;
+    openIfWaiting(error);
     if (!db_) {
-        error = notOpenError;
+        if (error.isNull())
+            error = notOpenError;
     } else {
         char* message = nullptr;
         if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK)

@@ -101,6 +101,11 @@ public:
     // too. Waits up to 5 seconds for a lock another process holds. Does not report: the
     // caller shows lastError(). Any connection open before is closed first.
     bool open(const QString& path);
+    // After a failed open at start: the next statement that needs the data file opens path
+    // again, and once it opens runs whenOpened (the rest of the start-up work) before the
+    // statement itself. While it still cannot be opened, each statement fails with the reason.
+    void openLater(const QString& path, std::function<void()> whenOpened);
+    bool opensLater() const { return !pendingPath_.isEmpty(); }
     void close();
     bool isOpen() const { return db_ != nullptr; }
     const QString& path() const { return path_; }
@@ -144,6 +149,8 @@ private:
     bool finish(StatementKind kind, const QString& sql, const QString& error);
     void notify(StatementKind kind, const QString& sql, bool succeeded);
     QString databaseError() const;
+    // Opens the file of openLater() when one waits; the reason in error when it cannot.
+    void openIfWaiting(QString& error);
 
     IMessages& messages_;
     sqlite3* db_ = nullptr;
@@ -151,6 +158,8 @@ private:
     QString lastError_;
     int failures_ = 0;
     StatementObserver observer_;
+    QString pendingPath_;
+    std::function<void()> whenOpened_;
 };
 
 // Groups statements so they are recorded whole or not at all. Begins on construction

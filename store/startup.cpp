@@ -84,14 +84,25 @@ QStringList productFilterList(Database& db, const Translate& translate) {
                       QStringLiteral("SELECT * FROM urunler order by urunadi;"), "urunadi");
 }
 
-StartupLists runStartupWork(Database& db, const QString& path, const Translate& translate) {
-    if (db.open(path))
+StartupLists runStartupWork(Database& db, const QString& path, const Translate& translate,
+                            LaterLists laterLists) {
+    const bool opened = db.open(path);
+    if (opened)
         upgradeDataFile(db);
     else
         db.reportError(db.lastError());
     StartupLists lists;
     lists.customers = customerFilterList(db, translate);
     lists.products = productFilterList(db, translate);
+    // Armed after the lists, so that start-up does not wait for the file once more for each.
+    if (!opened) {
+        db.openLater(path, [&db, translate, laterLists = std::move(laterLists)]() {
+            upgradeDataFile(db);
+            const StartupLists later{customerFilterList(db, translate), productFilterList(db, translate)};
+            if (laterLists)
+                laterLists(later);
+        });
+    }
     return lists;
 }
 

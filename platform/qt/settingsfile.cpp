@@ -1,13 +1,13 @@
 #include "platform/qt/settingsfile.h"
 
 #include "buildinfo.h"
+#include "common/atomicfile.h"
 #include "common/errors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
@@ -19,6 +19,8 @@ namespace {
 
 const QString lockName = QStringLiteral("settings.lock");
 constexpr int lockWaitMs = 5000;
+// The store holds the passwords: only its owner may read it.
+constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 } // namespace
 
@@ -30,12 +32,17 @@ FileSettingsStore::FileSettingsStore(const QString& folder) : folder_(QDir::clea
 }
 
 bool FileSettingsStore::ensureFolder() const {
-    if (QFileInfo(folder_).isDir())
-        return true;
-    if (!QDir().mkpath(folder_))
+    if (!QFileInfo(folder_).isDir() && !QDir().mkpath(folder_))
         return false;
-    // The store holds the passwords: only its owner may look into it.
-    QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // The store holds the passwords: only its owner may look into it (also a folder an older
+    // version made with the user's default rights).
+    const QFileDevice::Permissions ownerAll =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (QFileInfo(folder_).permissions() & others)
+        QFile::setPermissions(folder_, ownerAll);
     return true;
 }
 
@@ -115,15 +122,9 @@ template <typename Apply> void FileSettingsStore::write(const QString& name, App
     SettingsTable next = table_;
     if (!apply(next))
         return;
-    const QByteArray text = next.toText();
-    QSaveFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly))
-        throw failures_.failure(name);
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        throw failures_.failure(name);
-    }
-    if (!file.commit())
+    // Written whole or not at all: on a full disk the old file stays and the write fails.
+    AtomicFile file(filePath());
+    if (!file.open() || !file.setPermissions(ownerOnly) || !file.write(next.toText()) || !file.commit())
         throw failures_.failure(name);
     table_ = std::move(next);
     stamp_ = currentStamp();

@@ -58,6 +58,8 @@ private slots:
     void wrongKindAndAbsent();
     void twoInstancesShareValues();
     void writesLeaveNoTemporaryFiles();
+    void onlyTheOwnerCanReadThem_data();
+    void onlyTheOwnerCanReadThem();
     void unwritableStore_data();
     void unwritableStore();
     void unreadableFileIsNotReplaced();
@@ -210,6 +212,41 @@ void TestSettingsStore::writesLeaveNoTemporaryFiles() {
     const QStringList entries =
         QDir(store.folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QCOMPARE(entries, QStringList{FileSettingsStore::fileName()});
+}
+
+// The file holds the passwords: after any write the file is 0600 and its folder 0700, also
+// where an older version left them readable by everyone.
+void TestSettingsStore::onlyTheOwnerCanReadThem_data() {
+    QTest::addColumn<bool>("oldOpenFiles");
+    QTest::newRow("new store") << false;
+    QTest::newRow("left open by an older version") << true;
+}
+
+void TestSettingsStore::onlyTheOwnerCanReadThem() {
+    QFETCH(bool, oldOpenFiles);
+    const QString folder = FileSettingsStore::settingsFolder();
+    const QString file = folder + QLatin1Char('/') + FileSettingsStore::fileName();
+    const auto open =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (oldOpenFiles) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, open | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                                  QFileDevice::ExeOther));
+        writeFile(file, "text Secret64=cGFzcw==\n");
+        QVERIFY(QFile::setPermissions(file, open));
+    }
+    FileSettingsStore store;
+    store.writeString(QStringLiteral("CurrencySymbol"), QStringLiteral("EUR"));
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileInfo fileInfo(file);
+    const QFileInfo folderInfo(folder);
+    QCOMPARE(fileInfo.permissions() & others, QFileDevice::Permissions());
+    QVERIFY(fileInfo.permissions() & QFileDevice::ReadOwner);
+    QCOMPARE(folderInfo.permissions() & others, QFileDevice::Permissions());
+    QVERIFY(folderInfo.permissions() & QFileDevice::ExeOwner);
+    QCOMPARE(store.readString(QStringLiteral("Secret64")),
+             oldOpenFiles ? QStringLiteral("cGFzcw==") : QString());
 }
 
 void TestSettingsStore::unwritableStore_data() {

@@ -37,6 +37,9 @@ private Q_SLOTS:
     void adminLogin();
     void loginWithoutAdminPassword();
     void editPasswordTarget();
+    void passwordsAreSaltedHashes();
+    void oldFormAcceptedOnceThenHashed_data();
+    void oldFormAcceptedOnceThenHashed();
     void themes();
     void themeSettingNotANumber();
     void columnWidths();
@@ -46,6 +49,7 @@ private Q_SLOTS:
     void navigationFont();
     void currencySymbol();
     void resetToDefaults();
+    void resetToDefaultsNeedsFullAccessWithAdminPassword();
     void keyboardShortcutsAndHelp();
     void restart();
     void translatedCaptionsAndPromptButtons();
@@ -123,18 +127,28 @@ void TestShell::storedForm() {
 }
 
 void TestShell::startupPassword_data() {
+    QTest::addColumn<bool>("hashed"); // stored as a hash, else in the old Base64 form
     QTest::addColumn<std::optional<QString>>("answer");
     QTest::addColumn<bool>("ends");
-    QTest::newRow("right") << std::optional<QString>(QStringLiteral("open sesame")) << false;
-    QTest::newRow("trailing blank") << std::optional<QString>(QStringLiteral("open sesame ")) << true;
-    QTest::newRow("wrong case") << std::optional<QString>(QStringLiteral("Open sesame")) << true;
-    QTest::newRow("cancel") << std::optional<QString>() << true;
+    for (const bool hashed : {true, false}) {
+        const char* form = hashed ? "hash" : "old form";
+        QTest::addRow("%s, right", form)
+            << hashed << std::optional<QString>(QStringLiteral("open sesame")) << false;
+        QTest::addRow("%s, trailing blank", form)
+            << hashed << std::optional<QString>(QStringLiteral("open sesame ")) << true;
+        QTest::addRow("%s, wrong case", form)
+            << hashed << std::optional<QString>(QStringLiteral("Open sesame")) << true;
+        QTest::addRow("%s, cancel", form) << hashed << std::optional<QString>() << true;
+    }
 }
 
 void TestShell::startupPassword() {
+    QFETCH(bool, hashed);
     QFETCH(std::optional<QString>, answer);
     QFETCH(bool, ends);
-    settings.writeString(QStringLiteral("Secret64"), encodeSecret(QStringLiteral("open sesame")));
+    const QString password = QStringLiteral("open sesame");
+    settings.writeString(QStringLiteral("Secret64"),
+                         hashed ? hashPassword(password) : encodeSecret(password));
     prompts.answers << answer;
     const int writesBefore = settings.writeCount();
     auto form = start();
@@ -195,22 +209,78 @@ void TestShell::loginWithoutAdminPassword() {
 void TestShell::editPasswordTarget() {
     auto form = start();
     const test::MainWindowControls ui(*form);
+    auto isStored = [this](const char* setting, const QString& password) {
+        return checkPassword(password, settings.readString(QString::fromLatin1(setting))) ==
+               PasswordCheck::Right;
+    };
     prompts.answers << QStringLiteral("boss") << QStringLiteral("door") << QString();
     ui.EditPassword1->trigger();
     QCOMPARE(prompts.shown.last().caption, QStringLiteral("Admin Password"));
     QCOMPARE(prompts.shown.last().promptText, QStringLiteral("Please type NEW password:"));
-    QCOMPARE(decodeSecret(settings.readString(QStringLiteral("SecretAdmin64"))), QStringLiteral("boss"));
+    QVERIFY(isStored("SecretAdmin64", QStringLiteral("boss")));
     QVERIFY(form->fullAccess()); // unchanged until the next start
     ui.Logout1->trigger();
     ui.EditPassword1->trigger();
     QCOMPARE(prompts.shown.last().caption, QStringLiteral("Password"));
-    QCOMPARE(decodeSecret(settings.readString(QStringLiteral("Secret64"))), QStringLiteral("door"));
+    QVERIFY(isStored("Secret64", QStringLiteral("door")));
+    QVERIFY(!isStored("Secret64", QStringLiteral("boss")));
     ui.EditPassword1->trigger(); // an empty entry removes the start-up password
     QVERIFY(settings.valueExists(QStringLiteral("Secret64")));
     QCOMPARE(settings.readString(QStringLiteral("Secret64")), QString());
     prompts.answers << std::nullopt;
     ui.EditPassword1->trigger();
-    QCOMPARE(decodeSecret(settings.readString(QStringLiteral("SecretAdmin64"))), QStringLiteral("boss"));
+    QVERIFY(isStored("SecretAdmin64", QStringLiteral("boss")));
+}
+
+// What the settings keep cannot be read back: an Argon2id hash with a salt of its own, so the
+// same password stored twice gives two different values, neither holding the password.
+void TestShell::passwordsAreSaltedHashes() {
+    const QString password = QString::fromUtf8("kasa \xc5\x9fifre 1");
+    const QString first = hashPassword(password);
+    const QString second = hashPassword(password);
+    QVERIFY2(first.startsWith(QStringLiteral("$argon2id$")), qPrintable(first));
+    QVERIFY(first != second);
+    for (const QString& stored : {first, second}) {
+        QVERIFY(!stored.contains(password));
+        QVERIFY(!stored.contains(QString::fromLatin1(password.toUtf8().toBase64())));
+        QCOMPARE(checkPassword(password, stored), PasswordCheck::Right);
+        QCOMPARE(checkPassword(password + QLatin1Char(' '), stored), PasswordCheck::Wrong);
+        QCOMPARE(checkPassword(QString(), stored), PasswordCheck::Wrong);
+    }
+    QCOMPARE(checkPassword(QString(), QString()), PasswordCheck::Wrong);
+}
+
+// A value in the old Base64 form still lets the right password in, and is then replaced by
+// its hash; a wrong entry leaves it as it is.
+void TestShell::oldFormAcceptedOnceThenHashed_data() {
+    QTest::addColumn<QString>("setting");
+    QTest::newRow("start-up") << "Secret64";
+    QTest::newRow("admin") << "SecretAdmin64";
+}
+
+void TestShell::oldFormAcceptedOnceThenHashed() {
+    QFETCH(QString, setting);
+    const bool admin = setting == QLatin1String("SecretAdmin64");
+    const QString old = encodeSecret(QStringLiteral("boss"));
+    settings.writeString(setting, old);
+    if (admin)
+        prompts.answers << QStringLiteral("Boss") << QStringLiteral("boss");
+    else
+        prompts.answers << QStringLiteral("boss");
+    auto form = start();
+    const test::MainWindowControls ui(*form);
+    QVERIFY(!form->ending());
+    if (admin) {
+        ui.Login1->trigger();
+        QTRY_COMPARE(messages.texts(), QStringList{QStringLiteral("Wrong Admin Password!")});
+        QCOMPARE(settings.readString(setting), old);
+        ui.Login1->trigger();
+        QTRY_VERIFY(form->fullAccess());
+    }
+    const QString stored = settings.readString(setting);
+    QVERIFY2(isPasswordHash(stored), qPrintable(stored));
+    QCOMPARE(checkPassword(QStringLiteral("boss"), stored), PasswordCheck::Right);
+    QVERIFY(messages.texts().size() <= 1);
 }
 
 void TestShell::themes() {
@@ -348,6 +418,31 @@ void TestShell::resetToDefaults() {
     QCOMPARE(fake.shell.started[0].program, QCoreApplication::applicationFilePath());
     QTest::qWait(1100);
     QVERIFY(settings.names().isEmpty()); // nothing written back after the deletion
+}
+
+// Reset to Defaults deletes both passwords: while an admin password is set, a cashier without
+// full access is refused and nothing is deleted.
+void TestShell::resetToDefaultsNeedsFullAccessWithAdminPassword() {
+    settings.writeString(QStringLiteral("SecretAdmin64"), hashPassword(QStringLiteral("boss")));
+    auto form = start();
+    const test::MainWindowControls ui(*form);
+    QVERIFY(!form->fullAccess());
+    ui.ResetToDefaults1->trigger();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("You are not logged as admin!")});
+    QCOMPARE(messages.shown[0].caption, QStringLiteral("WARNING"));
+    QVERIFY(settings.valueExists(QStringLiteral("SecretAdmin64")));
+    QVERIFY(!form->ending());
+    QVERIFY(fake.shell.started.isEmpty());
+
+    messages.shown.clear();
+    prompts.answers << QStringLiteral("boss");
+    ui.Login1->trigger();
+    QTRY_VERIFY(form->fullAccess());
+    messages.answers << MsgButton::Yes;
+    ui.ResetToDefaults1->trigger();
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("Restart Application?")});
+    QVERIFY(settings.names().isEmpty());
+    QVERIFY(form->ending());
 }
 
 void TestShell::keyboardShortcutsAndHelp() {

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void discount_data();
     void discount();
     void linesAddedAfterDiscountCarryIt();
+    void overflowingDiscountIsRefused_data();
+    void overflowingDiscountIsRefused();
     void removingLastLineEmptiesTotals();
     void changeSuggestions_data();
     void changeSuggestions();
@@ -185,6 +187,44 @@ void TestCart::linesAddedAfterDiscountCarryIt() {
     reg->setQuantity(0, 4);
     QCOMPARE(texts(0), (QStringList{"111", "BREAD", "2.50", "4", "10.00", "2.25", "9.00"}));
     QCOMPARE(reg->GrandTotal, 9.00 + 2.16);
+}
+
+// A discount whose arithmetic leaves the amounts is refused like a text that is no number:
+// the register keeps the old discount, so the labels and every later line stay in step.
+void TestCart::overflowingDiscountIsRefused_data() {
+    QTest::addColumn<QString>("code"); // the product in the cart, none for an empty cart
+    QTest::addColumn<QString>("discount");
+    QTest::newRow("empty cart, 1e308") << ""
+                                       << "1e308";
+    QTest::newRow("empty cart, -1e308") << ""
+                                        << "-1e308";
+    QTest::newRow("empty cart, 1e300") << ""
+                                       << "1e300";
+    QTest::newRow("bread, 1e308") << "111"
+                                  << "1e308";
+    QTest::newRow("nails, 1e306") << "333"
+                                  << "1e306";
+}
+
+void TestCart::overflowingDiscountIsRefused() {
+    QFETCH(QString, code);
+    QFETCH(QString, discount);
+    if (!code.isEmpty()) {
+        reg->ScanBuffer = code;
+        QVERIFY(reg->lookUpScanBuffer());
+    }
+    QVERIFY(reg->applyDiscount(QStringLiteral("10")));
+    const QList<CartLine> before = reg->cart().lines();
+    QVERIFY(!reg->applyDiscount(discount));
+    QCOMPARE(reg->DiscountPercent, 10.0);
+    QCOMPARE(reg->DiscountLabel, QStringLiteral("10%"));
+    QCOMPARE(reg->cart().lines(), before);
+
+    // Every product can still be added and sold at the old discount.
+    reg->ScanBuffer = QStringLiteral("777");
+    QVERIFY(reg->lookUpScanBuffer());
+    QCOMPARE(reg->cart().lines().last().discountedTotal, QStringLiteral("1.79"));
+    QVERIFY(qIsFinite(reg->GrandTotal));
 }
 
 void TestCart::removingLastLineEmptiesTotals() {

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include <sqlite3.h>
+
 using namespace tillora;
 using namespace tillora::test;
 
@@ -78,6 +80,76 @@ private slots:
         QVERIFY(!QFile::exists(path));
         QCOMPARE(lists.customers, QStringList{"[All Customers]"});
         QCOMPARE(lists.products, QStringList{"[All Products]"});
+    }
+
+    // A data file that cannot be opened at start (locked by another program beyond the wait,
+    // or not there yet) is opened by the next action that needs it: the rest of the start-up
+    // work (upgrade, filter lists) runs then, once, before that action's statement.
+    void fileOpenedByTheNextAction_data() {
+        QTest::addColumn<bool>("locked"); // else missing at start
+        QTest::newRow("missing at start") << false;
+        QTest::newRow("locked at start") << true;
+    }
+
+    void fileOpenedByTheNextAction() {
+        QFETCH(bool, locked);
+        const QString products =
+            QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat) VALUES ('1', 'TEA', 3);");
+        const QString prefix = QStringLiteral("Exception raised with message: ");
+        sqlite3* holder = nullptr;
+        if (locked) {
+            QVERIFY(execOn(path, oldTables + products));
+            QCOMPARE(sqlite3_open(path.toUtf8().constData(), &holder), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(holder, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        Database db(messages);
+        StatementLog log;
+        log.attach(db);
+        QList<StartupLists> later;
+        const StartupLists lists =
+            runStartupWork(db, path, bracketed, [&](const StartupLists& made) { later.append(made); });
+        QCOMPARE(messages.texts().value(0),
+                 prefix + (locked ? "database is locked" : "unable to open database file"));
+        QCOMPARE(lists.products, QStringList{"[All Products]"});
+        QVERIFY(!db.isOpen() && db.opensLater());
+
+        if (locked) {
+            sqlite3_exec(holder, "ROLLBACK;", nullptr, nullptr, nullptr);
+            sqlite3_close(holder);
+        } else {
+            QVERIFY(execOn(path, oldTables + products));
+        }
+        messages.clear();
+        log.entries.clear();
+        const QueryResult rows = db.query(QStringLiteral("SELECT * FROM urunler where barkod='1';"));
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(rows.rowCount(), 1);
+        QCOMPARE(rows.text(0, "stok"), QStringLiteral("0")); // the upgrade ran first
+        QCOMPARE(later.size(), 1);
+        QCOMPARE(later[0].products, (QStringList{"[All Products]", "TEA"}));
+        QCOMPARE(log.commands(), (QStringList{"ALTER TABLE urunler ADD COLUMN stok INTEGER DEFAULT 0;",
+                                              "ALTER TABLE veresiyeler ADD COLUMN odemetarihi DATETIME;",
+                                              "CREATE INDEX odemeler_barkod_toplam ON odemeler(barkod, "
+                                              "odemetarihi, adet, fiyat, urunadi);"}));
+        QVERIFY(!db.opensLater());
+        db.query(QStringLiteral("SELECT * FROM urunler;"));
+        QCOMPARE(later.size(), 1); // once only
+    }
+
+    // While the file still cannot be opened each action fails with the reason, and the
+    // program keeps trying at the next one.
+    void fileStillMissingFailsEachAction() {
+        Database db(messages);
+        runStartupWork(db, path, bracketed);
+        messages.clear();
+        QVERIFY(!db.command(QStringLiteral("DELETE FROM urunler;")));
+        QCOMPARE(messages.texts(),
+                 QStringList{QStringLiteral("Exception raised with message: unable to open database file")});
+        QVERIFY(db.opensLater());
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(makeDataFile(path));
+        QVERIFY(db.command(QStringLiteral("DELETE FROM urunler;")));
+        QVERIFY(db.isOpen());
     }
 
     void stockColumnAddedOnce() {
