@@ -72,7 +72,7 @@ void PanelCustomer::buildControls() {
     const Guard& guard = context_.guard;
     guard.on(ComboBox2, &LookupBox::lookupTextChanged, this,
              [this](const QString& text) { ComboBox2Change(text); });
-    guard.filter(ComboBox2, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
+    guard.filter(this, ComboBox2, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
     guard.on(BitBtn6, &QPushButton::clicked, this, [this]() { BitBtn6Click(); });
     guard.on(BitBtn11, &QPushButton::clicked, this, [this]() { BitBtn11Click(); });
     guard.on(BitBtn13, &QPushButton::clicked, this, [this]() { BitBtn13Click(); });

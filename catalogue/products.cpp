@@ -125,7 +125,7 @@ TUrunlerForm::TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settin
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setUniformItemSizes(true);
     // Esc closes the window only from the list; anywhere else it does nothing.
-    guard_.filter(ListView1, [this](QObject*, QEvent* event) {
+    guard_.filter(this, ListView1, [this](QObject*, QEvent* event) {
         if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
             return false;
         close();

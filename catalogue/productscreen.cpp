@@ -82,7 +82,7 @@ void PanelProduct::buildControls() {
     guard.on(ComboBox1, &LookupBox::lookupTextChanged, this,
              [this](const QString& text) { ComboBox1Change(text); });
     for (QObject* watched : {static_cast<QObject*>(ComboBox1), static_cast<QObject*>(SpinEdit2)})
-        guard.filter(watched, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
+        guard.filter(this, watched, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
     guard.on(Edit2, &QLineEdit::returnPressed, this, [this]() {
         Edit3->setFocus();
         Edit3->selectAll();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tillora {
 
@@ -34,9 +35,9 @@ std::optional<long long> decimalMagnitude(const std::string& mantissa, long long
     return std::nullopt;
 }
 
-// The number test and the value of a text that passes it; nullopt when it fails or when the
-// value is not finite.
-std::optional<double> parseNumber(QStringView text) {
+// Where the digits of a number text start, past leading blanks and an optional sign, and
+// whether that sign was "-".
+std::pair<qsizetype, bool> skipBlanksAndSign(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text[i] == QLatin1Char(' '))
@@ -46,6 +47,14 @@ std::optional<double> parseNumber(QStringView text) {
         negative = text[i] == QLatin1Char('-');
         ++i;
     }
+    return {i, negative};
+}
+
+// The number test and the value of a text that passes it; nullopt when it fails or when the
+// value is not finite.
+std::optional<double> parseNumber(QStringView text) {
+    const qsizetype n = text.size();
+    auto [i, negative] = skipBlanksAndSign(text);
     const qsizetype start = i;
     int digits = 0;
     int points = 0;
@@ -189,15 +198,8 @@ double readAmount(const QString& text) {
 }
 
 qint32 readQuantity(const QString& text) {
-    qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
+    auto [i, negative] = skipBlanksAndSign(text);
     const qint64 limit = negative ? 2147483648LL : 2147483647LL;
     qint64 value = 0;
     const qsizetype start = i;

@@ -41,7 +41,7 @@ TTranslateForm::TTranslateForm(const Language& language, QString languagesFolder
     guard_.on(ComboBox1, &QComboBox::currentIndexChanged, this, [this]() { ComboBox1Change(); });
     guard_.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    guard_.filter(Label3, [this](QObject*, QEvent* event) {
+    guard_.filter(this, Label3, [this](QObject*, QEvent* event) {
         if (event->type() != QEvent::MouseButtonRelease)
             return false;
         const auto* mouse = static_cast<QMouseEvent*>(event);

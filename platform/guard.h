@@ -78,9 +78,21 @@ public:
         return QObject::connect(sender, signal, context, Guarded<Handler>{messages_, std::move(handler)});
     }
 
-    // Installs handler as an event filter of watched, under the guard.
-    void filter(QObject* watched, GuardedFilter::Handler handler) const {
-        watched->installEventFilter(new GuardedFilter(*messages_, std::move(handler), watched));
+    // Installs handler as an event filter of watched, under the guard. The handler works on
+    // owner (a window or screen that watched belongs to). Closing or destroying a window
+    // still sends its children events (focus, hide) while the window's own destructor has
+    // already run; from then on the events go past the handler, which would otherwise call
+    // into a half-destroyed owner.
+    template <typename Owner>
+    void filter(Owner* owner, QObject* watched, GuardedFilter::Handler handler) const {
+        QPointer<QObject> alive(owner);
+        auto whileOwned = [alive, handler = std::move(handler)](QObject* w, QEvent* e) {
+            // During the owner's base destructors its dynamic type is no longer Owner.
+            if (alive.isNull() || dynamic_cast<Owner*>(alive.data()) == nullptr)
+                return false;
+            return handler(w, e);
+        };
+        watched->installEventFilter(new GuardedFilter(*messages_, std::move(whileOwned), watched));
     }
 
 private:

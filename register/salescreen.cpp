@@ -226,7 +226,7 @@ void PanelMain::buildControls() {
     const Guard& guard = context_.guard;
     for (QObject* watched : {static_cast<QObject*>(ListView1), static_cast<QObject*>(ListView1->viewport()),
                              static_cast<QObject*>(Edit4), static_cast<QObject*>(SpinEdit1)})
-        guard.filter(watched, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
+        guard.filter(this, watched, [this](QObject* w, QEvent* e) { return filterKey(w, e); });
 
     // Letters typed into the entry box are shown and kept in upper case.
     guard.on(Edit4, &QLineEdit::textEdited, this, [this](const QString& text) {

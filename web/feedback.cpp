@@ -161,7 +161,7 @@ QFrame* TFeedbackForm::makeOpinionPanel(const QString& name, const QString& capt
     layout->addWidget(picture);
     layout->addWidget(text, 1);
     // A click on the panel or its picture chooses the opinion.
-    guard_.filter(panel, [this, panel, like](QObject*, QEvent* event) {
+    guard_.filter(this, panel, [this, panel, like](QObject*, QEvent* event) {
         if (event->type() != QEvent::MouseButtonRelease)
             return false;
         const auto* mouse = static_cast<QMouseEvent*>(event);

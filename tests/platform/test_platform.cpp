@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/guard.h"
 #include "platform/messages.h"
 #include "platform/qt/qtmessages.h"
 #include "platform/scripted/scripted.h"
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void defaultExtension();
     void scriptedPromptsAnswerInOrder();
     void maskedPromptShowsStars();
+    void filterLeavesAClosingWindowAlone();
 };
 
 void TestPlatform::fullStop_data() {
@@ -135,6 +137,47 @@ void TestPlatform::maskedPromptShowsStars() {
     QVERIFY(checked);
     QVERIFY(accepted);
     QCOMPARE(value, QStringLiteral("s3cret"));
+}
+
+namespace {
+// A window whose child's events go through a guarded filter that counts into the window.
+class FilteredWindow : public QWidget {
+public:
+    FilteredWindow(const Guard& guard, bool& gone, int& callsAfterDestructor) : gone_(gone) {
+        box_ = new QLineEdit(this);
+        guard.filter(this, box_, [this, &callsAfterDestructor](QObject*, QEvent*) {
+            if (gone_)
+                ++callsAfterDestructor;
+            ++seen_;
+            return false;
+        });
+    }
+    ~FilteredWindow() override { gone_ = true; }
+    QLineEdit* box() const { return box_; }
+
+private:
+    bool& gone_;
+    QLineEdit* box_ = nullptr;
+    int seen_ = 0;
+};
+} // namespace
+
+// Destroying a shown window with a focused child hides and unfocuses the child after the
+// window's own destructor has run; the filter must not call into it then.
+void TestPlatform::filterLeavesAClosingWindowAlone() {
+    ScriptedMessages messages;
+    const Guard guard(messages);
+    bool gone = false;
+    int callsAfterDestructor = 0;
+    auto* window = new FilteredWindow(guard, gone, callsAfterDestructor);
+    window->show();
+    window->activateWindow();
+    window->box()->setFocus();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(window->box()->hasFocus());
+    delete window;
+    QVERIFY(gone);
+    QCOMPARE(callsAfterDestructor, 0);
 }
 
 QTEST_MAIN(TestPlatform)
