@@ -71,14 +71,13 @@ std::unique_ptr<test::ContextFixture> contextHolding(const char* sql, const QStr
     return fx;
 }
 
-const QStringList exportFailure{QStringLiteral("Cannot create file"), QStringLiteral("No space left on device")};
+const QStringList exportFailure{QStringLiteral("Cannot create file"),
+                                QStringLiteral("No space left on device")};
 
 // "Export" of one table from the Operations menu, with the table holding one row named content.
 Writer tableExport(const char* name, ExchangeTable table, const char* sql,
                    std::function<QString(const QString& content)> lines) {
-    return {name,
-            QStringLiteral("export.csv"),
-            exportFailure,
+    return {name, QStringLiteral("export.csv"), exportFailure,
             [table, sql](const QString& path, const QString& content) {
                 auto fx = contextHolding(sql, content);
                 fx->fake.files.answers << path;
@@ -89,8 +88,7 @@ Writer tableExport(const char* name, ExchangeTable table, const char* sql,
 }
 
 // A report window's "Export to File..." in ANSI, after its list has loaded.
-template <typename Form>
-QString reportExport(const QString& path, const QString& content, const char* sql) {
+template <typename Form> QString reportExport(const QString& path, const QString& content, const char* sql) {
     auto fx = contextHolding(sql, content);
     Form form(fx->context);
     QSignalSpy loaded(&form, &Form::loaded);
@@ -147,39 +145,41 @@ const QList<Writer>& writers() {
              return QString();
          },
          [](const QString& content) { return content.toUtf8(); }},
-        tableExport("products export", ExchangeTable::Products,
-                    "INSERT INTO urunler (barkod, urunadi, fiyat, stok, kayittarihi) VALUES ('7', %1, '2.5', 3, "
-                    "'2026-01-15 09:00:00');",
-                    [](const QString& content) {
-                        return QStringLiteral("Barcode,Product,Price,Stock,Date\r\n7,") + content +
-                               QStringLiteral(",2.5,3,2026-01-15 09:00:00\r\n");
-                    }),
+        tableExport(
+            "products export", ExchangeTable::Products,
+            "INSERT INTO urunler (barkod, urunadi, fiyat, stok, kayittarihi) VALUES ('7', %1, '2.5', 3, "
+            "'2026-01-15 09:00:00');",
+            [](const QString& content) {
+                return QStringLiteral("Barcode,Product,Price,Stock,Date\r\n7,") + content +
+                       QStringLiteral(",2.5,3,2026-01-15 09:00:00\r\n");
+            }),
         tableExport("customers export", ExchangeTable::Customers,
                     "INSERT INTO musteriler (musteriadi, kayittarihi) VALUES (%1, '2026-01-15 09:00:00');",
                     [](const QString& content) {
                         return QStringLiteral("1,") + content + QStringLiteral(",2026-01-15 09:00:00\r\n");
                     }),
-        tableExport("payments export", ExchangeTable::Payments,
-                    "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES ('7', %1, 2, '1.5', "
-                    "'2026-01-15 09:00:00');",
-                    [](const QString& content) {
-                        return QStringLiteral("1,7,") + content + QStringLiteral(",1.5,2,2026-01-15 09:00:00\r\n");
-                    }),
-        tableExport("credits export", ExchangeTable::Credits,
-                    "INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, fiyat, kayittarihi, "
-                    "odendimi) VALUES (1, 'ANNA', '7', %1, 2, '1.5', '2026-01-15 09:00:00', 0);",
-                    [](const QString& content) {
-                        return QStringLiteral("1,ANNA,7,") + content +
-                               QStringLiteral(",1.50,2,3.00,-,2026-01-15 09:00:00\r\n");
-                    }),
+        tableExport(
+            "payments export", ExchangeTable::Payments,
+            "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES ('7', %1, 2, '1.5', "
+            "'2026-01-15 09:00:00');",
+            [](const QString& content) {
+                return QStringLiteral("1,7,") + content + QStringLiteral(",1.5,2,2026-01-15 09:00:00\r\n");
+            }),
+        tableExport(
+            "credits export", ExchangeTable::Credits,
+            "INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, fiyat, kayittarihi, "
+            "odendimi) VALUES (1, 'ANNA', '7', %1, 2, '1.5', '2026-01-15 09:00:00', 0);",
+            [](const QString& content) {
+                return QStringLiteral("1,ANNA,7,") + content +
+                       QStringLiteral(",1.50,2,3.00,-,2026-01-15 09:00:00\r\n");
+            }),
         // "Export" of the sales records screen: the payments list of the day.
-        {"sales records export",
-         QStringLiteral("records.csv"),
-         exportFailure,
+        {"sales records export", QStringLiteral("records.csv"), exportFailure,
          [](const QString& path, const QString& content) {
-             auto fx = contextHolding("INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
-                                      "('7', %1, 2, '1.5', '2026-01-15 09:00:00');",
-                                      content);
+             auto fx =
+                 contextHolding("INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES "
+                                "('7', %1, 2, '1.5', '2026-01-15 09:00:00');",
+                                content);
              PanelSellings screen(fx->context);
              screen.enter();
              test::child<QPushButton>(&screen, "BitBtn18")->click();
@@ -191,9 +191,7 @@ const QList<Writer>& writers() {
              return (QStringLiteral("2026-01-15 09:00:00,7,") + content + QStringLiteral(",1.50,2,3.00\r\n"))
                  .toUtf8();
          }},
-        {"stock sheet export",
-         QStringLiteral("sheet.csv"),
-         exportFailure,
+        {"stock sheet export", QStringLiteral("sheet.csv"), exportFailure,
          [](const QString& path, const QString& content) {
              return reportExport<TStockSheetForm>(
                  path, content,
@@ -205,22 +203,19 @@ const QList<Writer>& writers() {
                      QStringLiteral(",2.50,3,2026-01-15 09:00:00\r\n"))
                  .toUtf8();
          }},
-        {"top selling export",
-         QStringLiteral("top.csv"),
-         exportFailure,
+        {"top selling export", QStringLiteral("top.csv"), exportFailure,
          [](const QString& path, const QString& content) {
-             return reportExport<TFormTopSelling>(
-                 path, content,
-                 "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES ('7', %1, 2, '1.5', "
-                 "'2026-01-15 09:00:00');");
+             return reportExport<TFormTopSelling>(path, content,
+                                                  "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, "
+                                                  "odemetarihi) VALUES ('7', %1, 2, '1.5', "
+                                                  "'2026-01-15 09:00:00');");
          },
          [](const QString& content) {
-             return (QStringLiteral("Barcode,Product,Unit,Price\r\n7,") + content + QStringLiteral(",2,3.00\r\n"))
+             return (QStringLiteral("Barcode,Product,Unit,Price\r\n7,") + content +
+                     QStringLiteral(",2,3.00\r\n"))
                  .toUtf8();
          }},
-        {"barcode image",
-         QStringLiteral("code.bmp"),
-         exportFailure,
+        {"barcode image", QStringLiteral("code.bmp"), exportFailure,
          [](const QString& path, const QString& content) {
              test::ContextFixture fx;
              TGenerateBarcodeForm form(fx.context);
@@ -240,8 +235,8 @@ const QList<Writer>& writers() {
          QStringLiteral("backup.db"),
          {QStringLiteral("Cannot create file"), QStringLiteral("disk is full")},
          [](const QString& path, const QString& content) {
-             auto fx = contextHolding("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES ('7', %1, 2.5, 3);",
-                                      content);
+             auto fx = contextHolding(
+                 "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES ('7', %1, 2.5, 3);", content);
              fx->fake.files.answers << path;
              fx->context.guard.run([&]() { backupDataFile(fx->context); });
              return shown(fx->fake.messages);
@@ -431,12 +426,14 @@ void TestFullDisk::restoreOnFullDiskKeepsTheDataFile() {
     test::SmallFileSystem fs(1024 * 1024);
     TILLORA_REQUIRE_SMALL_FS(fs);
     const QString live = fs.filePath(QStringLiteral("data.db"));
-    QVERIFY(test::makeDataFile(live, QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES "
-                                                    "('1', 'LIVE', 1, 1);")));
+    QVERIFY(
+        test::makeDataFile(live, QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES "
+                                                "('1', 'LIVE', 1, 1);")));
     test::ContextFixture fx;
     const QString backup = fx.file(QStringLiteral("backup.db"));
-    QVERIFY(test::makeDataFile(backup, QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES "
-                                                      "('2', 'RESTORED', 1, 1);")));
+    QVERIFY(
+        test::makeDataFile(backup, QStringLiteral("INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES "
+                                                  "('2', 'RESTORED', 1, 1);")));
     QVERIFY(fx.db.open(live));
     const QByteArray before = readAll(live);
     QVERIFY(fs.fill());
@@ -444,7 +441,8 @@ void TestFullDisk::restoreOnFullDiskKeepsTheDataFile() {
     fx.fake.files.answers << backup;
     fx.context.guard.run([&]() { restoreFromBackup(fx.context, {}); });
     const QString failure = shown(fx.fake.messages);
-    QVERIFY2(failure.contains(QStringLiteral("could not be restored")) && failure.contains(QStringLiteral("disk is full")) &&
+    QVERIFY2(failure.contains(QStringLiteral("could not be restored")) &&
+                 failure.contains(QStringLiteral("disk is full")) &&
                  failure.contains(QStringLiteral("The data file was not changed.")),
              qPrintable(failure));
     QCOMPARE(readAll(live), before);
@@ -452,7 +450,8 @@ void TestFullDisk::restoreOnFullDiskKeepsTheDataFile() {
     left.removeAll(QStringLiteral(".filler"));
     QCOMPARE(left, QStringList{QStringLiteral("data.db")});
     // The program reads its data on.
-    QCOMPARE(fx.db.query(QStringLiteral("SELECT urunadi FROM urunler;")).text(0, "urunadi"), QStringLiteral("LIVE"));
+    QCOMPARE(fx.db.query(QStringLiteral("SELECT urunadi FROM urunler;")).text(0, "urunadi"),
+             QStringLiteral("LIVE"));
 
     fs.release();
     fx.fake.messages.clear();

@@ -290,8 +290,9 @@ void TestHostileNames::productScreen() {
     QFETCH(QString, name);
     const QString code = name.toUpper();
     for (const QString& decoy : decoysOf(code))
-        QVERIFY(insertBound(
-            path, "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, 'DECOY', '1', 1);", {decoy}));
+        QVERIFY(insertBound(path,
+                            "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES (?, 'DECOY', '1', 1);",
+                            {decoy}));
     startWindow();
     ui->BitBtn3->click(); // PRODUCTS
     auto* barcode = test::control<QComboBox>(*form, "ComboBox1");
@@ -314,12 +315,14 @@ void TestHostileNames::productScreen() {
     paste(price, QStringLiteral("2,50"));
     add->click();
     QCOMPARE(fake.messages.texts(), QStringList());
-    const QStringList added = column(path, QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler WHERE "
-                                                          "id = (SELECT max(id) FROM urunler);"));
+    const QStringList added =
+        column(path, QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler WHERE "
+                                    "id = (SELECT max(id) FROM urunler);"));
     QCOMPARE(added, QStringList{code + QStringLiteral("|") + name + QStringLiteral("|2.5|0")});
     Contents expected = before;
-    expected[QStringLiteral("urunler")] << column(path, QStringLiteral("SELECT * FROM urunler WHERE id = (SELECT "
-                                                                       "max(id) FROM urunler);"));
+    expected[QStringLiteral("urunler")]
+        << column(path, QStringLiteral("SELECT * FROM urunler WHERE id = (SELECT "
+                                       "max(id) FROM urunler);"));
     QCOMPARE(contentsOf(path), expected);
     // Shown again as stored.
     QCOMPARE(barcode->currentText(), code);
@@ -329,9 +332,10 @@ void TestHostileNames::productScreen() {
     paste(productName, QStringLiteral("NEW ") + name);
     test::control<QPushButton>(*form, "BitBtn8")->click(); // UPDATE
     QCOMPARE(fake.messages.texts(), QStringList());
-    QCOMPARE(column(path, QStringLiteral("SELECT barkod, urunadi FROM urunler WHERE id = (SELECT max(id) FROM "
-                                         "urunler);")),
-             QStringList{code + QStringLiteral("|NEW ") + name});
+    QCOMPARE(
+        column(path, QStringLiteral("SELECT barkod, urunadi FROM urunler WHERE id = (SELECT max(id) FROM "
+                                    "urunler);")),
+        QStringList{code + QStringLiteral("|NEW ") + name});
     QCOMPARE(column(path, QStringLiteral("SELECT * FROM urunler WHERE urunadi = 'DECOY' ORDER BY id;")),
              before[QStringLiteral("urunler")]);
 
@@ -394,8 +398,8 @@ void TestHostileNames::customerScreenAndCredit() {
     test::control<QPushButton>(*form, "BitBtn7")->click();  // PAID, "Are you sure?" Yes
     QCOMPARE(fake.messages.texts(), QStringList{QStringLiteral("Are you sure?")});
     QCOMPARE(lines->model()->rowCount(), 0);
-    QCOMPARE(column(path, QStringLiteral("SELECT musteriadi, odendimi FROM veresiyeler WHERE musteriid = ") + id +
-                              QLatin1Char(';')),
+    QCOMPARE(column(path, QStringLiteral("SELECT musteriadi, odendimi FROM veresiyeler WHERE musteriid = ") +
+                              id + QLatin1Char(';')),
              QStringList{name + QStringLiteral("|1")});
     QCOMPARE(column(path, QStringLiteral("SELECT barkod, urunadi, adet FROM odemeler;")),
              QStringList{QStringLiteral("42|TEA|1")});
@@ -419,22 +423,25 @@ void TestHostileNames::salesRecordsFilters() {
     for (const QString& product : names) {
         QVERIFY(insertBound(path, "INSERT INTO urunler (barkod, urunadi, fiyat, stok) VALUES ('7', ?, 2, 9);",
                             {product}));
-        QVERIFY(insertBound(path,
-                            "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES ('7', ?, 1, "
-                            "2, '2026-01-15 09:00:00');",
-                            {product}));
+        QVERIFY(
+            insertBound(path,
+                        "INSERT INTO odemeler (barkod, urunadi, adet, fiyat, odemetarihi) VALUES ('7', ?, 1, "
+                        "2, '2026-01-15 09:00:00');",
+                        {product}));
         // Every customer bought every product on credit, the name's customer two of each.
         for (const QString& customer : names) {
-            QVERIFY(insertBound(path,
-                                "INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, fiyat, "
-                                "kayittarihi, odendimi) VALUES (1, ?, '7', ?, 1, 2, '2026-01-15 09:00:00', 0);",
-                                {customer, product}));
+            QVERIFY(
+                insertBound(path,
+                            "INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, fiyat, "
+                            "kayittarihi, odendimi) VALUES (1, ?, '7', ?, 1, 2, '2026-01-15 09:00:00', 0);",
+                            {customer, product}));
         }
     }
-    QVERIFY(insertBound(path,
-                        "INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, fiyat, kayittarihi, "
-                        "odendimi) VALUES (1, ?, '7', ?, 5, 2, '2026-01-15 10:00:00', 1);",
-                        {name, name}));
+    QVERIFY(insertBound(
+        path,
+        "INSERT INTO veresiyeler (musteriid, musteriadi, barkod, urunadi, adet, fiyat, kayittarihi, "
+        "odendimi) VALUES (1, ?, '7', ?, 5, 2, '2026-01-15 10:00:00', 1);",
+        {name, name}));
     const Contents before = contentsOf(path);
     startWindow();
     ui->BitBtn17->click(); // SALES
@@ -449,7 +456,8 @@ void TestHostileNames::salesRecordsFilters() {
     QVERIFY(choose(ui->ComboBox3, name));
     test::control<QPushButton>(*form, "BitBtn19")->click();
     QCOMPARE(cells(credits->model(), CreditCustomer), QStringList(2, name));
-    QCOMPARE(cells(credits->model(), CreditQuantity), (QStringList{QStringLiteral("1"), QStringLiteral("5")}));
+    QCOMPARE(cells(credits->model(), CreditQuantity),
+             (QStringList{QStringLiteral("1"), QStringLiteral("5")}));
     ui->ComboBox4->setCurrentIndex(0); // All Products
     test::control<QPushButton>(*form, "BitBtn19")->click();
     QCOMPARE(cells(credits->model(), CreditCustomer), QStringList(names.size() + 1, name));
@@ -483,9 +491,10 @@ void TestHostileNames::csvImport() {
         column(path, QStringLiteral("SELECT * FROM urunler WHERE id = (SELECT max(id) FROM urunler);"));
     expected[QStringLiteral("urunler")] << added;
     QCOMPARE(contentsOf(path), expected);
-    QCOMPARE(column(path, QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler WHERE id = (SELECT "
-                                         "max(id) FROM urunler);")),
-             QStringList{name + QLatin1Char('|') + name + QStringLiteral("|2.5|7")});
+    QCOMPARE(
+        column(path, QStringLiteral("SELECT barkod, urunadi, fiyat, stok FROM urunler WHERE id = (SELECT "
+                                    "max(id) FROM urunler);")),
+        QStringList{name + QLatin1Char('|') + name + QStringLiteral("|2.5|7")});
 
     fake.messages.clear();
     typeAndAdd(name);

@@ -99,10 +99,13 @@ void checkLine(QByteArrayView line, QByteArrayView separator) {
     const ImportFields fields = splitImportLine(line, separator);
     const QList<QByteArrayView> parts = partsOf(line, separator);
     // With fewer than four parts the last one is the stock and the fields between stay empty.
-    const auto part = [&](qsizetype index) { return index < parts.size() - 1 ? parts[index] : QByteArrayView(); };
+    const auto part = [&](qsizetype index) {
+        return index < parts.size() - 1 ? parts[index] : QByteArrayView();
+    };
     fuzz::require(fields.barcode == part(0) && fields.name == part(1) && fields.price == part(2),
                   "the first fields are the parts before the separators");
-    fuzz::require(fields.stock == (parts.size() > 3 ? parts[3] : parts.last()), "the stock is the fourth part");
+    fuzz::require(fields.stock == (parts.size() > 3 ? parts[3] : parts.last()),
+                  "the stock is the fourth part");
     for (const QByteArrayView field : {fields.barcode, fields.name, fields.price, fields.stock}) {
         fuzz::require(field.isEmpty() || (field.data() >= line.data() &&
                                           field.data() + field.size() <= line.data() + line.size()),
@@ -137,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (isValidUtf8(body))
             fuzz::require(text == body, "UTF-8 comes through unchanged");
         else if (!utf8Mark)
-            fuzz::require(QString::fromUtf8(text).size() == bytes.size(), "Windows-1252 reads a byte a character");
+            fuzz::require(QString::fromUtf8(text).size() == bytes.size(),
+                          "Windows-1252 reads a byte a character");
     } else if (bytes.size() % 2 == 0) {
         QList<char16_t> units;
         if (utf16Units(QByteArrayView(bytes).sliced(2), bytes.startsWith("\xFF\xFE"), units)) {
