@@ -30,32 +30,9 @@ using namespace tillora;
 
 namespace {
 
-// Every row as the data file holds it, NUL characters included: the fields joined by "|", a
-// NULL field as "NULL".
+// Every row as the data file holds it, NUL characters included.
 QStringList column(const QString& path, const QString& sql) {
-    sqlite3* db = nullptr;
-    QStringList rows;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                QStringList fields;
-                for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-                    fields << (text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, c))
-                                    : QStringLiteral("NULL"));
-                }
-                rows << fields.join(QLatin1Char('|'));
-            }
-        } else {
-            qWarning("cannot run %s", qPrintable(sql));
-        }
-        sqlite3_finalize(stmt);
-    } else {
-        qWarning("cannot read %s", qPrintable(path));
-    }
-    sqlite3_close(db);
-    return rows;
+    return test::rowsOf(path, sql);
 }
 
 // Runs sql with the values bound, as another program that stored them would.

@@ -30,7 +30,8 @@ QStringList rowsOf(const QString& path, const QString& sql) {
                 QStringList fields;
                 for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
                     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-                    fields << (text ? QString::fromUtf8(text) : QStringLiteral("NULL"));
+                    fields << (text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, c))
+                                    : QStringLiteral("NULL"));
                 }
                 rows << fields.join(QLatin1Char('|'));
             }
