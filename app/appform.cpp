@@ -3,8 +3,10 @@
 #include "app/themes.h"
 #include "buildinfo.h"
 #include "catalogue/customerscreen.h"
+#include "catalogue/productcatalogue.h"
 #include "catalogue/productscreen.h"
 #include "i18n/locale.h"
+#include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "register/salescreen.h"
 #include "register/veresiye.h"
@@ -19,13 +21,27 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTableView>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace tillora {
 
+// What the start-up thread reads: the customer names and the picker's products, each with the
+// messages of its failures, to be shown on the screen's thread.
+struct StartupRead {
+    QString path;
+    qint64 dataVersion = -1;
+    quint64 openCount = 0;
+    bool customersRead = false;
+    QStringList customers;
+    KeptMessages customerMessages;
+    std::unique_ptr<CatalogueData> catalogue;
+};
+
 TAppForm::TAppForm(Services& services, QWidget* parent)
-    : QMainWindow(parent), services_(services), database_(*services.messages), register_(database_) {
+    : QMainWindow(parent), services_(services), database_(*services.messages), register_(database_),
+      catalogue_(std::make_unique<ProductCatalogue>(database_)) {
     setObjectName(QStringLiteral("AppForm"));
     context_ = std::make_unique<ProgramContext>(ProgramContext{
         database_,
@@ -80,7 +96,10 @@ TAppForm::TAppForm(Services& services, QWidget* parent)
     TimerColumnWidth->start();
 }
 
-TAppForm::~TAppForm() = default;
+TAppForm::~TAppForm() {
+    if (startupThread_)
+        startupThread_->wait();
+}
 
 QString TAppForm::WindowTitle() {
     return QString::fromLatin1(buildinfo::CompanyName) + QStringLiteral(" - ") +
@@ -104,6 +123,7 @@ void TAppForm::buildScreens() {
     layout->setSpacing(0);
 
     saleScreen_ = new PanelMain(*context_, register_, central);
+    saleScreen_->setCatalogue(catalogue_.get());
     productsScreen_ = new PanelProduct(*context_, central);
     customersScreen_ = new PanelCustomer(*context_, central);
     recordsScreen_ = new PanelSellings(*context_, central);
@@ -230,16 +250,111 @@ void TAppForm::BitBtn2Click() {
     SellByCredit(sale, this);
 }
 
+// The first frame is on the screen once this paint and the flush after it have run: the
+// start-up work that waited for it follows at the next turn of the event loop.
+void TAppForm::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (framePainted_)
+        return;
+    framePainted_ = true;
+    if (startupWaitsForFrame_)
+        QTimer::singleShot(0, this, [this]() { context_->guard.run([this]() { beginStartupWork(); }); });
+}
+
 // Start-up work: open and upgrade the data file, then fill the two filter lists of the
 // sales records (also when the file could not be opened).
 void TAppForm::TimerActivateTimer() {
     TimerActivate->stop();
-    // A data file locked at start opens at the next action that needs it; the filter lists
-    // are filled then.
-    const StartupLists lists =
-        runStartupWork(database_, dataFile_, context_->translate,
-                       [this](const StartupLists& later) { recordsScreen_->setFilterLists(later); });
-    recordsScreen_->setFilterLists(lists);
+    if (isVisible() && !framePainted_) {
+        startupWaitsForFrame_ = true;
+        // A window that is never painted (hidden behind a screen saver, say) does not hold
+        // the data file back for long.
+        QTimer::singleShot(500, this, [this]() {
+            if (!framePainted_)
+                context_->guard.run([this]() { beginStartupWork(); });
+        });
+        return;
+    }
+    beginStartupWork();
+}
+
+void TAppForm::beginStartupWork() {
+    // A restore runs the work again: what an earlier run still reads is of the old file.
+    ++startupRun_;
+    if (startupThread_)
+        startupThread_->wait();
+    startupWaitsForFrame_ = false;
+    const bool opened = database_.open(dataFile_);
+    if (opened)
+        upgradeDataFile(database_);
+    if (!opened) {
+        // Reported, and the lists filled at once as they are without a file; a data file
+        // locked at start opens at the next action that needs it, and the lists follow then.
+        database_.reportError(database_.lastError());
+        const StartupLists lists{customerFilterList(database_, context_->translate),
+                                 productFilterList(database_, context_->translate)};
+        database_.openLater(dataFile_, [this]() {
+            upgradeDataFile(database_);
+            recordsScreen_->setFilterLists(StartupLists{customerFilterList(database_, context_->translate),
+                                                        productFilterList(database_, context_->translate)});
+        });
+        recordsScreen_->setFilterLists(lists);
+        startupDone_ = true;
+        Q_EMIT startupFinished();
+        return;
+    }
+    // What the program changes from now on the catalogue reads again; what another program
+    // changes shows in the data version.
+    auto read = std::make_shared<StartupRead>();
+    read->path = database_.path();
+    read->dataVersion = database_.dataVersion();
+    read->openCount = database_.openCount();
+    database_.takeProductChanges();
+    const QLocale locale;
+    startupThread_ = QThread::create([read, locale]() {
+        Database db(read->customerMessages);
+        if (db.open(read->path)) {
+            read->customersRead = true;
+            read->customers = customerFilterList(db, {});
+            read->customers.removeFirst(); // its first entry is made on the screen's thread
+        }
+        QString error;
+        read->catalogue = loadCatalogue(read->path, locale, error);
+    });
+    startupThread_->setParent(this);
+    context_->guard.on(startupThread_, &QThread::finished, this,
+                       [this, read, thread = startupThread_, run = startupRun_]() {
+                           thread->deleteLater();
+                           if (startupThread_ == thread)
+                               startupThread_ = nullptr;
+                           if (run == startupRun_)
+                               startupRead(*read);
+                       });
+    startupThread_->start(QThread::LowPriority);
+}
+
+void TAppForm::startupRead(StartupRead& read) {
+    QStringList customers;
+    if (read.customersRead) {
+        read.customerMessages.showOn(*services_.messages);
+        customers = QStringList{TranslateText(QStringLiteral("All Customers"))} + read.customers;
+    } else {
+        customers = customerFilterList(database_, context_->translate);
+    }
+    const QString allProducts = TranslateText(QStringLiteral("All Products"));
+    if (read.catalogue) {
+        // The product filter shows the names as they stood at start, in the order of
+        // "order by urunadi", straight from the catalogue's texts.
+        std::shared_ptr<const ProductTexts> texts = read.catalogue->texts;
+        auto order = std::make_shared<const std::vector<quint32>>(std::move(read.catalogue->byStoredName));
+        recordsScreen_->setFilterLists(customers, allProducts, static_cast<qsizetype>(order->size()),
+                                       [texts, order](qsizetype i) { return texts->name((*order)[i]); });
+        catalogue_->install(std::move(read.catalogue), read.dataVersion, read.openCount);
+    } else {
+        const QStringList products = productFilterList(database_, context_->translate);
+        recordsScreen_->setFilterLists(customers, allProducts, products.size() - 1,
+                                       [products](qsizetype i) { return products.at(i + 1); });
+    }
     startupDone_ = true;
     Q_EMIT startupFinished();
 }

@@ -17,6 +17,7 @@
 
 class QAction;
 class QMenu;
+class QThread;
 class QPushButton;
 class QTableView;
 class QTimer;
@@ -25,6 +26,8 @@ namespace tillora {
 
 class PanelCustomer;
 class PanelMain;
+class ProductCatalogue;
+struct StartupRead;
 class PanelProduct;
 class PanelSellings;
 
@@ -78,6 +81,7 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // Runs one step of the window's creation; an error is shown and the next steps still run.
@@ -116,6 +120,10 @@ private:
     void BitBtn4Click();  // CUSTOMERS
     void BitBtn17Click(); // SALES
     void TimerActivateTimer();
+    // The start-up work: the data file opened and upgraded here, the filter lists and the
+    // picker's products read on a thread of their own, so the window answers meanwhile.
+    void beginStartupWork();
+    void startupRead(StartupRead& read);
     void TimerPasswordTimer();
     void TimerPasswordAdminTimer();
     void TimerCaptionDuzeltTimer();    // puts the caption back after a theme change
@@ -144,6 +152,12 @@ private:
     bool startupDone_ = false;
     bool ending_ = false;
     bool placed_ = false; // centred on the screen at the first showing
+    // The start-up work waits for the window's first frame, so that the window is seen at once.
+    bool framePainted_ = false;
+    bool startupWaitsForFrame_ = false;
+    std::unique_ptr<ProductCatalogue> catalogue_;
+    QThread* startupThread_ = nullptr;
+    int startupRun_ = 0; // a reading begun by an earlier run of the start-up work is dropped
 
     // The screens; exactly one is visible.
     PanelMain* saleScreen_ = nullptr;          // "PanelMain"

@@ -1,10 +1,12 @@
 #include "catalogue/productlist.h"
 
+#include "catalogue/productcatalogue.h"
 #include "common/errors.h"
 #include "platform/settingsstore.h"
 #include "store/sql.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace tillora {
 
@@ -57,92 +59,65 @@ QRect placePicker(qint32 savedLeft, qint32 savedTop, qint32 savedWidth, qint32 s
 
 ProductListModel::ProductListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void ProductListModel::setProducts(QueryResult rows, bool withPrices) {
+void ProductListModel::setProducts(const QueryResult& rows, bool withPrices) {
+    auto texts = std::make_shared<ProductTexts>();
+    const int nameColumn = rows.columnIndex(u"urunadi");
+    const int priceColumn = rows.columnIndex(u"fiyat");
+    const int codeColumn = rows.columnIndex(u"barkod");
+    for (int row = 0; row < rows.rowCount(); ++row)
+        texts->append(ProductTexts::fromResult(rows, row, codeColumn, nameColumn, priceColumn));
+    // Equal captions keep the order of the query.
+    std::vector<quint32> order(static_cast<std::size_t>(texts->size()));
+    std::iota(order.begin(), order.end(), 0u);
+    std::vector<quint32> sorted = sortByCaption(*texts, order, withPrices, QLocale(), order);
+    setEntries(std::move(texts), std::move(sorted), withPrices);
+}
+
+void ProductListModel::setEntries(std::shared_ptr<const ProductTexts> texts, std::vector<quint32> entries,
+                                  bool withPrices) {
     beginResetModel();
-    rows_ = std::move(rows);
-    entries_.clear();
-    const int nameColumn = rows_.columnIndex(u"urunadi");
-    const int priceColumn = rows_.columnIndex(u"fiyat");
-    barcodeColumn_ = rows_.columnIndex(u"barkod");
-    const int count = rows_.rowCount();
-    entries_.reserve(count);
-    for (int row = 0; row < count; ++row) {
-        QString name = nameColumn >= 0 ? rows_.text(row, nameColumn) : QString();
-        if (withPrices) {
-            const QString price = priceColumn >= 0 ? rows_.text(row, priceColumn) : QString();
-            entries_.append(Entry{pickerCaption(name, price, true), row});
-        } else {
-            entries_.append(Entry{std::move(name), row});
-        }
-    }
-    sortEntries();
+    texts_ = std::move(texts);
+    entries_ = std::move(entries);
+    withPrices_ = withPrices;
     endResetModel();
 }
 
 void ProductListModel::clear() {
     beginResetModel();
     entries_.clear();
-    rows_ = QueryResult();
-    barcodeColumn_ = -1;
+    texts_.reset();
     endResetModel();
 }
 
-// A stable natural merge sort. The statements order by name in byte order, which mostly
-// agrees with the locale's order, so the rows arrive as a few long runs already in order:
-// finding them takes one comparison per entry and merging them little more, where a full
-// sort would compare every entry some seventeen times for 100,000 products.
-void ProductListModel::sortEntries() {
-    const auto less = [this](const Entry& a, const Entry& b) {
-        return collator_.compare(a.caption, b.caption) < 0;
-    };
-    const qsizetype count = entries_.size();
-    QList<qsizetype> bounds{0};
-    for (qsizetype i = 1; i < count; ++i) {
-        if (less(entries_[i], entries_[i - 1]))
-            bounds.append(i);
-    }
-    bounds.append(count);
-    auto begin = entries_.begin();
-    while (bounds.size() > 2) {
-        QList<qsizetype> merged{0};
-        qsizetype k = 0;
-        for (; k + 2 < bounds.size(); k += 2) {
-            std::inplace_merge(begin + bounds[k], begin + bounds[k + 1], begin + bounds[k + 2], less);
-            merged.append(bounds[k + 2]);
-        }
-        if (k + 1 < bounds.size())
-            merged.append(bounds.last()); // an odd run out waits for the next round
-        bounds = std::move(merged);
-    }
-}
-
 QString ProductListModel::caption(int row) const {
-    return row >= 0 && row < entries_.size() ? entries_[row].caption : QString();
+    if (row < 0 || row >= count())
+        return QString();
+    return texts_->caption(entries_[static_cast<std::size_t>(row)], withPrices_);
 }
 
 QString ProductListModel::barcode(int row) const {
-    if (row < 0 || row >= entries_.size() || barcodeColumn_ < 0)
+    if (row < 0 || row >= count())
         return QString();
-    return rows_.text(entries_[row].row, barcodeColumn_);
+    return texts_->barcode(entries_[static_cast<std::size_t>(row)]);
 }
 
 QStringList ProductListModel::captions() const {
     QStringList list;
-    list.reserve(entries_.size());
-    for (const Entry& entry : entries_)
-        list.append(entry.caption);
+    list.reserve(count());
+    for (int row = 0; row < count(); ++row)
+        list.append(caption(row));
     return list;
 }
 
 void ProductListModel::setDecoration(const QVariant& picture) {
     decoration_ = picture;
-    if (!entries_.isEmpty())
+    if (count() > 0)
         Q_EMIT dataChanged(index(0), index(count() - 1), {Qt::DecorationRole});
 }
 
 void ProductListModel::setItemSize(const QSize& size) {
     itemSize_ = size;
-    if (!entries_.isEmpty())
+    if (count() > 0)
         Q_EMIT dataChanged(index(0), index(count() - 1), {Qt::SizeHintRole});
 }
 
@@ -151,12 +126,12 @@ int ProductListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant ProductListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= entries_.size())
+    if (!index.isValid() || index.row() >= count())
         return QVariant();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return entries_[index.row()].caption;
+        return caption(index.row());
     case Qt::DecorationRole:
         return decoration_;
     case Qt::SizeHintRole:

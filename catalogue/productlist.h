@@ -5,16 +5,19 @@
 #include "store/database.h"
 
 #include <QAbstractListModel>
-#include <QCollator>
 #include <QList>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+#include <vector>
+
 namespace tillora {
 
 class ISettingsStore;
+class ProductTexts;
 
 // The statement of the first load: every product.
 QString pickerFirstLoadStatement();
@@ -46,7 +49,9 @@ public:
 
     // Replaces all entries by one per row of rows (columns barkod, urunadi, fiyat), sorted by
     // caption; the views are reset once, after all entries are in. A failed query gives none.
-    void setProducts(QueryResult rows, bool withPrices);
+    void setProducts(const QueryResult& rows, bool withPrices);
+    // Replaces all entries by the given entries of texts, in the order given.
+    void setEntries(std::shared_ptr<const ProductTexts> texts, std::vector<quint32> entries, bool withPrices);
     void clear();
 
     int count() const { return static_cast<int>(entries_.size()); }
@@ -64,18 +69,11 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    struct Entry {
-        QString caption;
-        int row = 0; // row of the query result, for the barcode
-    };
-    void sortEntries();
-
-    QueryResult rows_;
-    int barcodeColumn_ = -1;
-    QList<Entry> entries_;
+    std::shared_ptr<const ProductTexts> texts_;
+    std::vector<quint32> entries_;
+    bool withPrices_ = false;
     QVariant decoration_;
     QSize itemSize_;
-    QCollator collator_;
 };
 
 } // namespace tillora

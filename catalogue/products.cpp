@@ -1,6 +1,8 @@
 #include "catalogue/products.h"
 
+#include "catalogue/productcatalogue.h"
 #include "catalogue/productlist.h"
+#include "catalogue/productview.h"
 #include "platform/guard.h"
 #include "platform/settingsstore.h"
 #include "store/database.h"
@@ -82,10 +84,14 @@ QRect primaryScreenRect(const QSize& fallback) {
 
 } // namespace
 
-TUrunlerForm::TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settings, Translate translate,
-                           QWidget* parent)
+TUrunlerForm::TUrunlerForm(HandOff handOff, ProductCatalogue* catalogue, Database& db,
+                           ISettingsStore& settings, Translate translate, QWidget* parent)
     : QDialog(parent), handOff_(std::move(handOff)), db_(db), guard_(db.messages()), settings_(settings),
-      translate_(std::move(translate)) {
+      translate_(std::move(translate)), catalogue_(catalogue) {
+    if (!catalogue_) {
+        ownCatalogue_ = std::make_unique<ProductCatalogue>(db_);
+        catalogue_ = ownCatalogue_.get();
+    }
     if (!translate_)
         translate_ = [](const QString& text) { return text; };
     setObjectName(QStringLiteral("TUrunlerForm"));
@@ -118,12 +124,11 @@ TUrunlerForm::TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settin
     picture.addPixmap(productPicture(16));
     picture.addPixmap(productPicture(48));
     model_->setDecoration(picture);
-    ListView1 = new QListView(this);
+    ListView1 = new ProductView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(model_);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setUniformItemSizes(true);
     // Esc closes the window only from the list; anywhere else it does nothing.
     guard_.filter(this, ListView1, [this](QObject*, QEvent* event) {
         if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
@@ -167,7 +172,7 @@ TUrunlerForm::TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settin
     if (readPickerInteger(settings_, pricesName) == 1)
         CheckBox1->setChecked(true);
 
-    model_->setProducts(db_.query(pickerFirstLoadStatement()), CheckBox1->isChecked());
+    runFirstLoad();
     searchReady_ = true;
     Edit1->setFocus();
 }
@@ -297,8 +302,24 @@ void TUrunlerForm::SpeedButton2Click() {
     writeInteger(styleName, styleList);
 }
 
+void TUrunlerForm::runFirstLoad() {
+    const bool withPrices = CheckBox1->isChecked();
+    catalogueUsable_ = catalogue_->refresh();
+    if (catalogueUsable_)
+        model_->setEntries(catalogue_->texts(), catalogue_->all(withPrices), withPrices);
+    else
+        model_->setProducts(db_.query(pickerFirstLoadStatement()), withPrices);
+}
+
+// The catalogue answers as the search statement would; a change another program made to the
+// data file since is read first.
 void TUrunlerForm::runSearch() {
-    model_->setProducts(db_.query(pickerSearchStatement(Edit1->text())), CheckBox1->isChecked());
+    const bool withPrices = CheckBox1->isChecked();
+    catalogueUsable_ = catalogueUsable_ && catalogue_->refreshIfChangedOutside();
+    if (catalogueUsable_ && catalogue_->search(Edit1->text(), withPrices, matches_))
+        model_->setEntries(catalogue_->texts(), matches_, withPrices);
+    else
+        model_->setProducts(db_.query(pickerSearchStatement(Edit1->text())), withPrices);
 }
 
 void TUrunlerForm::ListView1SelectItem(const QItemSelection& selected) {

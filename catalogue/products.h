@@ -17,6 +17,8 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QCheckBox;
 class QItemSelection;
@@ -29,6 +31,7 @@ namespace tillora {
 
 class Database;
 class ISettingsStore;
+class ProductCatalogue;
 class ProductListModel;
 
 class TUrunlerForm : public QDialog {
@@ -42,9 +45,14 @@ public:
     // The window's outer size when no usable size is saved.
     static QSize designSize() { return QSize(640, 480); }
 
-    // Setting writes that fail are shown in the default error box of db.messages().
+    // Setting writes that fail are shown in the default error box of db.messages(). The
+    // products come from catalogue, which the program keeps for the whole run; without one the
+    // window reads them itself.
+    TUrunlerForm(HandOff handOff, ProductCatalogue* catalogue, Database& db, ISettingsStore& settings,
+                 Translate translate, QWidget* parent = nullptr);
     TUrunlerForm(HandOff handOff, Database& db, ISettingsStore& settings, Translate translate,
-                 QWidget* parent = nullptr);
+                 QWidget* parent = nullptr)
+        : TUrunlerForm(std::move(handOff), nullptr, db, settings, std::move(translate), parent) {}
     ~TUrunlerForm() override;
 
     ProductListModel* model() const { return model_; }
@@ -75,6 +83,7 @@ private:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void ListView1SelectItem(const QItemSelection& selected);
+    void runFirstLoad();
     void runSearch();
     void writeInteger(const QString& name, qint32 value);
 
@@ -84,6 +93,11 @@ private:
     ISettingsStore& settings_;
     Translate translate_;
     ProductListModel* model_ = nullptr;
+    std::unique_ptr<ProductCatalogue> ownCatalogue_;
+    ProductCatalogue* catalogue_ = nullptr;
+    // Whether the catalogue answers; when it cannot read the products, the statements do.
+    bool catalogueUsable_ = false;
+    std::vector<quint32> matches_;
 
     // Geometry values are written only while this is on: not while the window is built,
     // nor once it is closing.

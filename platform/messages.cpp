@@ -1,6 +1,20 @@
 #include "platform/messages.h"
 
+#include <utility>
+
 namespace tillora {
+
+MsgButton KeptMessages::show(const QString& caption, const QString& text, MsgIcon icon,
+                             const MsgButtons& buttons, MsgButton defaultButton) {
+    kept_.append(Kept{caption, text, icon, buttons, defaultButton});
+    return defaultButton;
+}
+
+void KeptMessages::showOn(IMessages& messages) {
+    const QList<Kept> kept = std::exchange(kept_, {});
+    for (const Kept& k : kept)
+        messages.show(k.caption, k.text, k.icon, k.buttons, k.defaultButton);
+}
 
 QString withFullStop(const QString& text) {
     if (!text.isEmpty() && text.back().isLetterOrNumber())

@@ -31,6 +31,28 @@ public:
     virtual void beep() = 0;
 };
 
+// The messages of work done away from the screen, on a thread of its own: kept, each answered
+// with its default button, to be shown later on the screen's thread in the order they came.
+class KeptMessages : public IMessages {
+public:
+    MsgButton show(const QString& caption, const QString& text, MsgIcon icon, const MsgButtons& buttons,
+                   MsgButton defaultButton) override;
+    void beep() override {}
+    bool isEmpty() const { return kept_.isEmpty(); }
+    // Shows every kept message on messages and forgets them.
+    void showOn(IMessages& messages);
+
+private:
+    struct Kept {
+        QString caption;
+        QString text;
+        MsgIcon icon;
+        MsgButtons buttons;
+        MsgButton defaultButton;
+    };
+    QList<Kept> kept_;
+};
+
 // One-line text prompt with OK and Cancel.
 class IPrompts {
 public:

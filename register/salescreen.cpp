@@ -540,7 +540,7 @@ void PanelMain::BitBtn22Click() {
         register_.ScanBuffer.clear();
         return found;
     };
-    TUrunlerForm picker(handOff, context_.db, context_.settings(), context_.translate, this);
+    TUrunlerForm picker(handOff, catalogue_, context_.db, context_.settings(), context_.translate, this);
     QApplication::restoreOverrideCursor();
     picker.exec();
     ListView1->setFocus();

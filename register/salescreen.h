@@ -19,6 +19,8 @@ namespace tillora {
 
 class SaleRegister;
 
+class ProductCatalogue;
+
 class PanelMain : public QWidget {
     Q_OBJECT
 
@@ -29,6 +31,9 @@ public:
     SaleContext saleContext();
     // The product picker ("Product List...", Ctrl+Alt+P and the button beside the entry box).
     void BitBtn22Click();
+    // The products the picker lists, kept by the main window for the whole run; without it the
+    // picker reads them at each opening.
+    void setCatalogue(ProductCatalogue* catalogue) { catalogue_ = catalogue; }
     // Puts the keyboard focus on the cart list, where the scanner types.
     void focusCartList();
     // The cart list, whose column widths the main window remembers.
@@ -40,6 +45,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    ProductCatalogue* catalogue_ = nullptr;
+
     void buildControls();
     void setCaptions();
     bool filterKey(QObject* watched, QEvent* event);

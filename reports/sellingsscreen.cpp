@@ -1,6 +1,7 @@
 #include "reports/sellingsscreen.h"
 
 #include "platform/messages.h"
+#include "reports/filterlist.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
@@ -61,6 +63,17 @@ void PanelSellings::buildControls() {
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
     ComboBox4 = new QComboBox(this);
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    customerNames_ = new FilterListModel(this);
+    productNames_ = new FilterListModel(this);
+    for (auto [box, names] : {std::pair{ComboBox3, customerNames_}, std::pair{ComboBox4, productNames_}}) {
+        box->setModel(names);
+        // A list may hold every product: its width does not follow the names, and its
+        // entries are all of one height, so neither showing it nor opening it measures them all.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(16);
+        if (auto* view = qobject_cast<QListView*>(box->view()))
+            view->setUniformItemSizes(true);
+    }
     bar->addWidget(label(context_.tr(QStringLiteral("Begin:"))), 0, 0);
     bar->addWidget(DateTimePicker1, 0, 1);
     bar->addWidget(label(context_.tr(QStringLiteral("End:"))), 0, 2);
@@ -169,11 +182,16 @@ void PanelSellings::enter() {
 }
 
 void PanelSellings::setFilterLists(const StartupLists& lists) {
-    ComboBox3->clear();
-    ComboBox3->addItems(lists.customers);
+    setFilterLists(lists.customers, lists.products.value(0),
+                   std::max<qsizetype>(0, lists.products.size() - 1),
+                   [products = lists.products](qsizetype i) { return products.at(i + 1); });
+}
+
+void PanelSellings::setFilterLists(const QStringList& customers, const QString& allProducts, qsizetype count,
+                                   const std::function<QString(qsizetype)>& productAt) {
+    customerNames_->setNames(customers);
     ComboBox3->setCurrentIndex(0);
-    ComboBox4->clear();
-    ComboBox4->addItems(lists.products);
+    productNames_->setNames(allProducts, count, productAt);
     ComboBox4->setCurrentIndex(0);
 }
 

@@ -18,6 +18,8 @@ class QTimeEdit;
 
 namespace tillora {
 
+class FilterListModel;
+
 class PanelSellings : public QWidget {
     Q_OBJECT
 
@@ -30,6 +32,9 @@ public:
     void enter();
     // The customer and product filter lists, filled by the start-up work.
     void setFilterLists(const StartupLists& lists);
+    // The same with the product names read from elsewhere: allProducts, then count names.
+    void setFilterLists(const QStringList& customers, const QString& allProducts, qsizetype count,
+                        const std::function<QString(qsizetype)>& productAt);
 
     // The two lists, whose column widths the main window remembers.
     QTableView* paymentsList() const { return ListView2; }
@@ -72,20 +77,22 @@ private:
     QTimeEdit* DateTimePicker4 = nullptr; // end time
     QComboBox* ComboBox3 = nullptr;       // customer filter
     QComboBox* ComboBox4 = nullptr;       // product filter
-    QPushButton* BitBtn18 = nullptr;      // "Payments"
-    QPushButton* BitBtn19 = nullptr;      // "Credits"
-    QPushButton* BitBtn21 = nullptr;      // "Export"
-    QPushButton* BitBtn20 = nullptr;      // "MAIN MENU"
-    QStackedWidget* lists_ = nullptr;     // the two lists in one place, one in front
-    QTableView* ListView2 = nullptr;      // payments
-    QTableView* ListView3 = nullptr;      // credits
-    QAction* Delete2 = nullptr;           // payments list: "Delete"
-    QAction* Print1 = nullptr;            // payments list: "Print"
-    QAction* Delete3 = nullptr;           // credits list: "Delete"
-    QAction* Print2 = nullptr;            // credits list: "Print"
-    QWidget* totalBar_ = nullptr;         // hidden until a list is loaded
-    QLabel* totalCaption_ = nullptr;      // "GRAND TOTAL:"
-    QLabel* total_ = nullptr;             // the total of the list loaded last
+    FilterListModel* customerNames_ = nullptr;
+    FilterListModel* productNames_ = nullptr;
+    QPushButton* BitBtn18 = nullptr;  // "Payments"
+    QPushButton* BitBtn19 = nullptr;  // "Credits"
+    QPushButton* BitBtn21 = nullptr;  // "Export"
+    QPushButton* BitBtn20 = nullptr;  // "MAIN MENU"
+    QStackedWidget* lists_ = nullptr; // the two lists in one place, one in front
+    QTableView* ListView2 = nullptr;  // payments
+    QTableView* ListView3 = nullptr;  // credits
+    QAction* Delete2 = nullptr;       // payments list: "Delete"
+    QAction* Print1 = nullptr;        // payments list: "Print"
+    QAction* Delete3 = nullptr;       // credits list: "Delete"
+    QAction* Print2 = nullptr;        // credits list: "Print"
+    QWidget* totalBar_ = nullptr;     // hidden until a list is loaded
+    QLabel* totalCaption_ = nullptr;  // "GRAND TOTAL:"
+    QLabel* total_ = nullptr;         // the total of the list loaded last
 };
 
 } // namespace tillora

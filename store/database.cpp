@@ -34,6 +34,18 @@ bool onlyBlanksAfter(const char* tail) {
     return true;
 }
 
+// Changes listed one by one up to this many; beyond it a reader reloads the whole table.
+constexpr qsizetype maxListedChanges = 20000;
+
+// A DELETE of a whole table is normally done by emptying the table at once, which tells no
+// one which rows went. Asking for it to be done row by row keeps every deleted product seen
+// by rowChanged; other statements are authorised as they are.
+int authorize(void*, int action, const char* table, const char*, const char*, const char*) {
+    if (action == SQLITE_DELETE && table && sqlite3_stricmp(table, "urunler") == 0)
+        return SQLITE_IGNORE;
+    return SQLITE_OK;
+}
+
 qint64 realToInteger(double value) {
     if (std::isnan(value))
         return 0;
@@ -184,7 +196,37 @@ bool Database::open(const QString& path) {
         return false;
     }
     db_ = db;
+    ++opens_;
+    productChanges_ = RowChanges();
+    sqlite3_update_hook(db_, &Database::rowChanged, this);
+    sqlite3_set_authorizer(db_, &authorize, nullptr);
     return true;
+}
+
+void Database::rowChanged(void* self, int, const char*, const char* table, qint64 rowid) {
+    if (sqlite3_stricmp(table, "urunler") != 0)
+        return;
+    RowChanges& changes = static_cast<Database*>(self)->productChanges_;
+    if (changes.many)
+        return;
+    if (changes.rowids.size() >= maxListedChanges) {
+        changes.rowids = QList<qint64>();
+        changes.many = true;
+        return;
+    }
+    changes.rowids.append(rowid);
+}
+
+qint64 Database::dataVersion() {
+    if (!db_)
+        return -1;
+    sqlite3_stmt* stmt = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(db_, "PRAGMA data_version;", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return version;
 }
 
 void Database::openLater(const QString& path, std::function<void()> whenOpened) {

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -83,6 +84,14 @@ private:
     QString error_;
 };
 
+// The rows of the products table changed through one connection: inserted, updated or deleted.
+// When more changed than are worth listing one by one, many is set and the list is dropped.
+struct RowChanges {
+    QList<qint64> rowids;
+    bool many = false;
+    bool isEmpty() const { return rowids.isEmpty() && !many; }
+};
+
 // The one connection to the data file for the whole run. Statements run one at a time on
 // it; a failing statement is reported with reportDbError and the caller goes on.
 class Database {
@@ -136,6 +145,15 @@ public:
 
     void setStatementObserver(StatementObserver observer) { observer_ = std::move(observer); }
 
+    // Successful opens so far: a new count means another file, or the file replaced.
+    quint64 openCount() const { return opens_; }
+    // The file's data version as this connection sees it: it changes whenever another
+    // connection (another program, another instance, a connection of this one) has committed
+    // a change. Not reported when it fails: -1 then, as when the file is not open.
+    qint64 dataVersion();
+    // The rows of urunler changed through this connection since the last call.
+    RowChanges takeProductChanges() { return std::exchange(productChanges_, RowChanges()); }
+
 private:
     friend class Transaction;
     // Statements over many rows (store/statement.h) run on this connection too.
@@ -160,6 +178,9 @@ private:
     StatementObserver observer_;
     QString pendingPath_;
     std::function<void()> whenOpened_;
+    quint64 opens_ = 0;
+    RowChanges productChanges_;
+    static void rowChanged(void* self, int operation, const char* database, const char* table, qint64 rowid);
 };
 
 // Groups statements so they are recorded whole or not at all. Begins on construction

@@ -99,6 +99,41 @@ void RowView::appendUtf8(int column, std::string& out) const {
     }
 }
 
+RowView::Type RowView::type(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Real;
+    case SQLITE_TEXT:
+        return Type::Text;
+    case SQLITE_BLOB:
+        return Type::Blob;
+    default:
+        return Type::Null;
+    }
+}
+
+QByteArrayView RowView::bytes(int column) const {
+    const int kind = sqlite3_column_type(stmt_, column);
+    if (kind != SQLITE_TEXT && kind != SQLITE_BLOB)
+        return {};
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt_, column));
+}
+
+const char* RowView::likeText(int column) const {
+    return reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+}
+
+double RowView::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
+
+qint64 RowView::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
 QString RowView::text(int column) const {
     std::string bytes;
     appendUtf8(column, bytes);

@@ -59,6 +59,16 @@ public:
     // the cheapest to append to when millions of fields are written).
     void appendUtf8(int column, std::string& out) const;
     QString text(int column) const;
+    // What the field holds, as the database gave it.
+    enum class Type : quint8 { Null, Integer, Real, Text, Blob };
+    Type type(int column) const;
+    // The stored bytes of a text or blob (empty for other kinds), valid until the next row.
+    QByteArrayView bytes(int column) const;
+    // The field as the LIKE operator reads it: the database's own text form (a real written
+    // its way, for example 2.0), up to the first NUL character; null for NULL.
+    const char* likeText(int column) const;
+    double real(int column) const;
+    qint64 integer(int column) const;
 
 private:
     friend bool forEachRow(Database& db, const QString& sql,
