@@ -25,6 +25,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace tillora {
 
 // What the start-up thread reads: the customer names and the picker's products, each with the
@@ -124,21 +128,30 @@ void TAppForm::buildScreens() {
 
     saleScreen_ = new PanelMain(*context_, register_, central);
     saleScreen_->setCatalogue(catalogue_.get());
-    productsScreen_ = new PanelProduct(*context_, central);
-    customersScreen_ = new PanelCustomer(*context_, central);
-    recordsScreen_ = new PanelSellings(*context_, central);
     layout->addWidget(saleScreen_, 1);
+    guard().on(&register_, &SaleRegister::totalsChanged, this, [this]() { updateSellBar(); });
+    setCentralWidget(central);
+}
+
+// The three screens that are hidden at start are built once the window has been painted, so
+// the first frame waits only for the sale screen.
+void TAppForm::ensureScreens() {
+    if (recordsScreen_)
+        return;
+    auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
+    productsScreen_ = new PanelProduct(*context_, centralWidget());
+    customersScreen_ = new PanelCustomer(*context_, centralWidget());
+    recordsScreen_ = new PanelSellings(*context_, centralWidget());
+    int position = layout->indexOf(saleScreen_);
     for (QWidget* screen : {static_cast<QWidget*>(productsScreen_), static_cast<QWidget*>(customersScreen_),
                             static_cast<QWidget*>(recordsScreen_)}) {
-        layout->addWidget(screen, 1);
         screen->hide();
+        layout->insertWidget(++position, screen, 1);
     }
-    const Guard& guard = context_->guard;
-    guard.on(productsScreen_, &PanelProduct::mainMenuClicked, this, [this]() { mainMenuClick(); });
-    guard.on(customersScreen_, &PanelCustomer::mainMenuClicked, this, [this]() { mainMenuClick(); });
-    guard.on(recordsScreen_, &PanelSellings::mainMenuClicked, this, [this]() { mainMenuClick(); });
-    guard.on(&register_, &SaleRegister::totalsChanged, this, [this]() { updateSellBar(); });
-    setCentralWidget(central);
+    guard().on(productsScreen_, &PanelProduct::mainMenuClicked, this, [this]() { mainMenuClick(); });
+    guard().on(customersScreen_, &PanelCustomer::mainMenuClicked, this, [this]() { mainMenuClick(); });
+    guard().on(recordsScreen_, &PanelSellings::mainMenuClicked, this, [this]() { mainMenuClick(); });
+    applyColumnWidths();
 }
 
 void TAppForm::buildBars() {
@@ -279,6 +292,7 @@ void TAppForm::TimerActivateTimer() {
 }
 
 void TAppForm::beginStartupWork() {
+    ensureScreens();
     // A restore runs the work again: what an earlier run still reads is of the old file.
     ++startupRun_;
     if (startupThread_)
@@ -350,6 +364,10 @@ void TAppForm::startupRead(StartupRead& read) {
         recordsScreen_->setFilterLists(customers, allProducts, static_cast<qsizetype>(order->size()),
                                        [texts, order](qsizetype i) { return texts->name((*order)[i]); });
         catalogue_->install(std::move(read.catalogue), read.dataVersion, read.openCount);
+#ifdef __GLIBC__
+        // Sorting a large catalogue took memory for a while: give it back to the system.
+        malloc_trim(0);
+#endif
     } else {
         const QStringList products = productFilterList(database_, context_->translate);
         recordsScreen_->setFilterLists(customers, allProducts, products.size() - 1,

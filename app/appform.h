@@ -87,6 +87,8 @@ private:
     // Runs one step of the window's creation; an error is shown and the next steps still run.
     template <typename Step> void creationStep(Step&& step);
     void buildScreens();
+    void ensureScreens();
+    const Guard& guard() const { return context_->guard; }
     void buildBars();
     void buildMenu();
     void buildTimers();

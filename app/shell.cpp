@@ -134,7 +134,6 @@ void TAppForm::buildMenu() {
     Exit1 = item(Operations1, QStringLiteral("Exit1"), TranslateText(QStringLiteral("Exit")),
                  [this]() { endProgram(); });
     Exit1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    Exit1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
     Reports1 = menuBar()->addMenu(TranslateText(QStringLiteral("Reports")));
     Reports1->setObjectName(QStringLiteral("Reports1"));
@@ -180,7 +179,6 @@ void TAppForm::buildMenu() {
     OnlineHelp1 = item(Help1, QStringLiteral("OnlineHelp1"), TranslateText(QStringLiteral("Online Help")),
                        [this]() { OnlineHelp1Click(); });
     OnlineHelp1->setShortcut(QKeySequence(Qt::Key_F1));
-    OnlineHelp1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     Help1->addSeparator();
     UpdateNotifications1 = Help1->addAction(TranslateText(QStringLiteral("Update Notifications")));
     UpdateNotifications1->setObjectName(QStringLiteral("UpdateNotifications1"));
@@ -190,11 +188,25 @@ void TAppForm::buildMenu() {
     Help1->addSeparator();
     Language1 = item(Help1, QStringLiteral("Language1"), TranslateText(QStringLiteral("Language")) + dots,
                      [this]() { Language1Click(); });
-    Language1->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     SendFeedback1 =
         item(Help1, QStringLiteral("SendFeedback1"), TranslateText(QStringLiteral("Send Feedback")) + dots,
              [this]() { SendFeedback1Click(); });
-    SendFeedback1->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+
+    // The menus' pictures are looked up when a menu first opens: finding them costs more than
+    // the rest of the window's making.
+    auto iconsOnFirstShow = [this](QMenu* menu,
+                                   const QList<std::pair<QAction*, QStyle::StandardPixmap>>& icons) {
+        guard().on(menu, &QMenu::aboutToShow, this, [this, icons]() {
+            for (const auto& [action, picture] : icons) {
+                if (action->icon().isNull())
+                    action->setIcon(style()->standardIcon(picture));
+            }
+        });
+    };
+    iconsOnFirstShow(Operations1, {{Exit1, QStyle::SP_DialogCloseButton}});
+    iconsOnFirstShow(Help1, {{OnlineHelp1, QStyle::SP_DialogHelpButton},
+                             {Language1, QStyle::SP_FileDialogContentsView},
+                             {SendFeedback1, QStyle::SP_MessageBoxInformation}});
 
     // Shortcuts work wherever the focus is in the window, menu open or not.
     for (QAction* action : {Exit1, ChangeInterface1, ClassicalInterface1, OnlineHelp1})
@@ -208,8 +220,10 @@ void TAppForm::buildMenu() {
 
 void TAppForm::showScreen(QWidget* screen) {
     for (QWidget* w : {static_cast<QWidget*>(saleScreen_), static_cast<QWidget*>(productsScreen_),
-                       static_cast<QWidget*>(customersScreen_), static_cast<QWidget*>(recordsScreen_)})
-        w->setVisible(w == screen);
+                       static_cast<QWidget*>(customersScreen_), static_cast<QWidget*>(recordsScreen_)}) {
+        if (w)
+            w->setVisible(w == screen);
+    }
 }
 
 // A screen other than the sale screen replaces it; the sell bar hides until the return.
@@ -223,18 +237,21 @@ void TAppForm::openScreen(QWidget* screen, bool needsFullAccess) {
 }
 
 void TAppForm::BitBtn3Click() {
+    ensureScreens();
     openScreen(productsScreen_, true);
     if (productsScreen_->isVisible())
         productsScreen_->enter();
 }
 
 void TAppForm::BitBtn4Click() {
+    ensureScreens();
     openScreen(customersScreen_, true);
     if (customersScreen_->isVisible())
         customersScreen_->enter();
 }
 
 void TAppForm::BitBtn17Click() {
+    ensureScreens();
     openScreen(recordsScreen_, false);
     recordsScreen_->enter();
 }
@@ -271,6 +288,8 @@ QList<TAppForm::RememberedColumn> TAppForm::rememberedColumns() const {
     QList<RememberedColumn> columns;
     for (int c = 0; c < 5; ++c)
         columns.append({QStringLiteral("MainColumn%1").arg(c + 1), saleScreen_->cartList(), c});
+    if (!recordsScreen_)
+        return columns; // built once the window has been painted
     for (int c = 0; c < 6; ++c)
         columns.append({QStringLiteral("PaymentColumn%1").arg(c + 1), recordsScreen_->paymentsList(), c});
     for (int c = 0; c < 8; ++c)

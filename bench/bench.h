@@ -15,6 +15,9 @@ struct Row {
     double referenceMs = -1; // negative: no reference, the goal is an absolute time
     QString goal;            // e.g. "ratio <= 2" or "< 1 ms"
     bool met = true;
+    // Shown in place of the times when set (a row that measures memory, say).
+    QString oursText{};
+    QString referenceText{};
 };
 
 using Benchmark = std::function<QList<Row>()>;
@@ -26,6 +29,10 @@ double medianMs(const std::function<void()>& work, int repeats);
 
 // A folder under the system's temporary folder that lives until the runner ends.
 QString scratchFolder();
+
+// The catalogue sizes the benchmarks that follow the number of products run at: 100,000 and
+// 1,000,000, or the one chosen with --size.
+QList<int> productSizes();
 
 } // namespace tillora::bench
 

@@ -1,6 +1,8 @@
-// A scan in the real main window: from Enter in the cart list to the new line shown and
-// painted, against the bare indexed lookup (sqlite3 on the same statement text) plus one
-// repaint of what a scan changes on screen (the list, the grand total, the change panel).
+// A scan in the real main window on the display: from the Enter that ends the barcode to the
+// frame that shows the new line, with everything the window repaints after it (the list, the
+// grand total, the change panel). The reference shares no code with the program: a table
+// widget and a label of its own in a window of the same size, and one prepared statement
+// that looks the barcode up.
 #include "bench/bench.h"
 #include "bench/products.h"
 
@@ -8,14 +10,15 @@
 #include "platform/scripted/memorysettings.h"
 #include "platform/scripted/scripted.h"
 
-#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <sqlite3.h>
 
@@ -27,6 +30,93 @@ using namespace tillora::bench;
 
 namespace {
 
+constexpr int scans = 200;
+constexpr int linesPerCart = 20;
+
+// Notes a paint of the watched widget.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+    // Runs the event loop until the watched widget has painted, then lets the rest of that
+    // frame (other widgets marked at the same time) be painted too.
+    void waitForFrame() {
+        painted_ = false;
+        while (!painted_)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted_ = true;
+        return false;
+    }
+
+private:
+    bool painted_ = false;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double msSince(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// The bare till: a table of lines and a total, the barcode looked up with one statement.
+class BareTill : public QWidget {
+public:
+    explicit BareTill(const QString& path) {
+        auto* layout = new QVBoxLayout(this);
+        table_ = new QTableWidget(0, 5, this);
+        total_ = new QLabel(QStringLiteral("0.00"), this);
+        layout->addWidget(table_, 1);
+        layout->addWidget(total_);
+        resize(841, 619);
+        sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_prepare_v2(db_, "SELECT urunadi, fiyat FROM urunler WHERE barkod = ?;", -1, &lookup_,
+                           nullptr);
+    }
+    ~BareTill() override {
+        sqlite3_finalize(lookup_);
+        sqlite3_close(db_);
+    }
+    QWidget* list() const { return table_->viewport(); }
+    void clear() {
+        table_->setRowCount(0);
+        sum_ = 0;
+    }
+    void scan(const QByteArray& code) {
+        sqlite3_bind_text(lookup_, 1, code.constData(), static_cast<int>(code.size()), SQLITE_STATIC);
+        if (sqlite3_step(lookup_) == SQLITE_ROW) {
+            const QString name =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(lookup_, 0)));
+            const double price = sqlite3_column_double(lookup_, 1);
+            const int row = table_->rowCount();
+            table_->insertRow(row);
+            const QString priceText = QString::number(price, 'f', 2);
+            const QStringList cells{QString::fromLatin1(code), name, priceText, QStringLiteral("1"),
+                                    priceText};
+            for (int c = 0; c < cells.size(); ++c)
+                table_->setItem(row, c, new QTableWidgetItem(cells[c]));
+            table_->scrollToBottom();
+            sum_ += price;
+            total_->setText(QString::number(sum_, 'f', 2));
+        }
+        sqlite3_reset(lookup_);
+    }
+
+private:
+    QTableWidget* table_;
+    QLabel* total_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* lookup_ = nullptr;
+    double sum_ = 0;
+};
+
 void type(QWidget* target, const QByteArray& text) {
     for (char c : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QLatin1Char(c)));
@@ -34,15 +124,10 @@ void type(QWidget* target, const QByteArray& text) {
     }
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 Row scanRow(int count) {
     const QString path = QDir(scratchFolder()).filePath(QStringLiteral("scan_%1.db").arg(count));
-    Row row{QStringLiteral("scan: Enter to line shown"), QString::number(count) + QStringLiteral(" products"),
-            0, 0, QStringLiteral("ratio <= 2")};
+    Row row{QStringLiteral("scan: Enter to the painted frame"),
+            QString::number(count) + QStringLiteral(" products"), 0, 0, QStringLiteral("ratio <= 2")};
     if (!makeProductFile(path, count)) {
         row.met = false;
         return row;
@@ -52,58 +137,44 @@ Row scanRow(int count) {
     form.setDataFile(path);
     form.show();
     while (!form.startupDone())
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     auto* list = form.findChild<QTableView*>(QStringLiteral("ListView1"));
     list->setFocus();
+    PaintWatch ourFrame(list->viewport());
 
-    // Ours and the reference are measured turn about, so load on the machine hits both alike.
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    auto bareLookup = [db](const QByteArray& code) {
-        const QByteArray sql = "SELECT * FROM urunler where barkod='" + code + "';";
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-        }
-        sqlite3_finalize(stmt);
-    };
-    constexpr int scans = 200;
+    BareTill bare(path);
+    bare.show();
+    PaintWatch bareFrame(bare.list());
+    QCoreApplication::processEvents();
+
+    // Turn about, so that load on the machine hits both alike.
     std::vector<double> ours;
     std::vector<double> reference;
-    std::vector<double> lookup;
     for (int i = 0; i < scans; ++i) {
         // A basket of up to 20 lines, as at a shop's till.
-        if (i % 20 == 0)
+        if (i % linesPerCart == 0) {
             form.saleRegister().clearSale();
-        type(list, benchBarcode((i * 4999) % count));
+            bare.clear();
+            QCoreApplication::processEvents();
+        }
+        const QByteArray code = benchBarcode((static_cast<qint64>(i) * 4999) % count);
+        type(list, code);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QElapsedTimer timer;
         timer.start();
         QCoreApplication::sendEvent(list, &enter);
-        list->viewport()->repaint();
-        ours.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        ourFrame.waitForFrame();
+        ours.push_back(msSince(timer));
 
-        const QByteArray other = benchBarcode((i * 7919) % count);
         timer.restart();
-        bareLookup(other);
-        lookup.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        // One repaint of what a scan changes on screen: the list, the totals, the change panel.
-        for (const char* name : {"Label7", "Label19", "Memo1", "Label21"})
-            form.findChild<QWidget*>(QString::fromLatin1(name))->update();
-        list->viewport()->repaint();
-        reference.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        bare.scan(code);
+        bareFrame.waitForFrame();
+        reference.push_back(msSince(timer));
     }
-    sqlite3_close(db);
-    if (form.saleRegister().cart().size() != 20)
+    if (form.saleRegister().cart().size() != linesPerCart)
         row.met = false;
-
     row.oursMs = median(ours);
-    const double lookupMs = median(lookup);
     row.referenceMs = median(reference);
-    const double repaintMs = row.referenceMs - lookupMs;
-    row.goal = QStringLiteral("ratio <= 2 (lookup %1 ms + repaint %2 ms)")
-                   .arg(lookupMs, 0, 'f', 3)
-                   .arg(repaintMs, 0, 'f', 3);
     row.met = row.met && row.oursMs <= 2 * row.referenceMs;
     return row;
 }
@@ -111,5 +182,8 @@ Row scanRow(int count) {
 } // namespace
 
 TILLORA_BENCHMARK(scan) {
-    return {scanRow(100000), scanRow(1000000)};
+    QList<Row> rows;
+    for (const int count : productSizes())
+        rows << scanRow(count);
+    return rows;
 }

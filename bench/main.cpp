@@ -18,6 +18,7 @@ std::map<QString, Benchmark>& registry() {
     return benchmarks;
 }
 QTemporaryDir* scratch = nullptr;
+QList<int> sizes{100000, 1000000};
 } // namespace
 
 int registerBenchmark(const char* name, Benchmark benchmark) {
@@ -42,6 +43,10 @@ QString scratchFolder() {
     return scratch->path();
 }
 
+QList<int> productSizes() {
+    return sizes;
+}
+
 } // namespace tillora::bench
 
 using namespace tillora::bench;
@@ -54,14 +59,28 @@ static QString ms(double value) {
     return QString::number(value, 'f', 2) + QStringLiteral(" ms");
 }
 
-// Usage: tillora_bench [name-filter]
+// Usage: tillora_bench [--size PRODUCTS] [name-filter]
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
     scratch = &dir;
-    const QString filter = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QString filter;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QStringLiteral("--size") && i + 1 < argc) {
+            bool ok = false;
+            const int size = QString::fromLocal8Bit(argv[++i]).toInt(&ok);
+            if (!ok || size <= 0) {
+                std::fprintf(stderr, "--size takes a number of products\n");
+                return 2;
+            }
+            sizes = {size};
+        } else {
+            filter = arg;
+        }
+    }
     QList<Row> rows;
     for (const auto& [name, benchmark] : registry()) {
         if (!filter.isEmpty() && !name.contains(filter))
@@ -70,16 +89,18 @@ int main(int argc, char** argv) {
         rows += benchmark();
     }
     QTextStream out(stdout);
-    const QString line = QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 |");
+    const QString line = QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 |");
     out << line.arg(QStringLiteral("operation"), QStringLiteral("size"), QStringLiteral("ours"),
-                    QStringLiteral("reference"), QStringLiteral("ratio"), QStringLiteral("goal"))
-        << "\n|---|---|---|---|---|---|\n";
+                    QStringLiteral("reference"), QStringLiteral("ratio"), QStringLiteral("goal"),
+                    QStringLiteral("met"))
+        << "\n|---|---|---|---|---|---|---|\n";
     bool allMet = true;
     for (const Row& row : rows) {
         const QString ratio =
             row.referenceMs > 0 ? QString::number(row.oursMs / row.referenceMs, 'f', 2) : QStringLiteral("-");
-        out << line.arg(row.operation, row.size, ms(row.oursMs), ms(row.referenceMs), ratio,
-                        row.goal + (row.met ? QString() : QStringLiteral(" MISSED")))
+        out << line.arg(row.operation, row.size, row.oursText.isEmpty() ? ms(row.oursMs) : row.oursText,
+                        row.referenceText.isEmpty() ? ms(row.referenceMs) : row.referenceText, ratio,
+                        row.goal, row.met ? QStringLiteral("yes") : QStringLiteral("MISSED"))
             << "\n";
         allMet = allMet && row.met;
     }

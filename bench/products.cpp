@@ -67,6 +67,15 @@ bool makeProductFile(const QString& path, int count, const ProductName& nameOf) 
     return ok;
 }
 
+QString programFolder(const QString& name, int count) {
+    const QString folder = scratchFolder() + QStringLiteral("/%1-%2").arg(name).arg(count);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    QFile::copy(QStringLiteral(TILLORA_BINARY), folder + QStringLiteral("/tillora"));
+    makeProductFile(folder + QStringLiteral("/data.db"), count);
+    return folder;
+}
+
 double bareQueryMs(const QString& path, const QString& sql, int repeats) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);

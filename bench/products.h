@@ -17,6 +17,10 @@ using ProductName = std::function<QByteArray(int i)>;
 // up), made in one transaction with one prepared insert. Replaces any file at path.
 bool makeProductFile(const QString& path, int count, const ProductName& name = {});
 
+// A program folder of its own under the scratch folder: the program and a data file of count
+// products, named after what measures it.
+QString programFolder(const QString& name, int count);
+
 // The bare run of a statement on the file at path: prepare, read every field of every row,
 // finalize; the median of repeats runs in milliseconds, -1 when no row came back.
 double bareQueryMs(const QString& path, const QString& sql, int repeats);

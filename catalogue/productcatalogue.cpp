@@ -601,8 +601,11 @@ bool ProductCatalogue::search(const QString& searchText, bool withPrices, std::v
     };
 
     matches.clear();
-    // A text that only adds to the last one finds a part of what that found.
-    if (lastValid_ && lastWithPrices_ == withPrices && text.startsWith(lastText_)) {
+    // A text that only adds to the last one finds a part of what that found: looking through
+    // those alone is quicker when they are few, while the byte search over everything is
+    // quicker than testing many entries one by one.
+    if (lastValid_ && lastWithPrices_ == withPrices && text.startsWith(lastText_) &&
+        static_cast<qsizetype>(lastMatches_.size()) * 8 < texts.size()) {
         for (const quint32 e : lastMatches_) {
             if (matchesOne(e))
                 matches.push_back(e);

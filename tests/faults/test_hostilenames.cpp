@@ -161,11 +161,12 @@ void TestHostileNames::cleanup() {
 void TestHostileNames::startWindow() {
     form = std::make_unique<TAppForm>(fake.services);
     form->setDataFile(path);
-    ui = std::make_unique<test::MainWindowControls>(*form);
     QSignalSpy started(form.get(), &TAppForm::startupFinished);
     form->show();
     if (!form->startupDone())
         QVERIFY(started.wait(5000));
+    // The screens hidden at start are there once the window has been painted.
+    ui = std::make_unique<test::MainWindowControls>(*form);
     QCOMPARE(fake.messages.texts(), QStringList());
 }
 

@@ -85,12 +85,13 @@ void TestSaleScreen::init() {
     prompts.answers.clear();
     prompts.shown.clear();
     form = std::make_unique<TAppForm>(services);
-    ui = std::make_unique<test::MainWindowControls>(*form);
     QSignalSpy started(form.get(), &TAppForm::startupFinished);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     if (!form->startupDone())
         QVERIFY(started.wait(5000));
+    // The screens hidden at start are there once the window has been painted.
+    ui = std::make_unique<test::MainWindowControls>(*form);
     QVERIFY(messages.shown.isEmpty());
     form->activateWindow();
     ui->ListView1->setFocus();
@@ -128,8 +129,7 @@ void TestSaleScreen::firstStart() {
 void TestSaleScreen::emptyCurrencySymbol() {
     settings.writeString(QStringLiteral("CurrencySymbol"), QString());
     form = std::make_unique<TAppForm>(services);
-    ui = std::make_unique<test::MainWindowControls>(*form);
-    QCOMPARE(ui->Label7->text(), QStringLiteral(" 0.00"));
+    QCOMPARE(test::control<QLabel>(*form, "Label7")->text(), QStringLiteral(" 0.00"));
     settings.deleteKey();
 }
 
