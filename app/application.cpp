@@ -1,8 +1,15 @@
 #include "app/application.h"
 
+#include "common/font.h"
 #include "platform/guard.h"
 
+#include <QFont>
+
 namespace tillora {
+
+TilloraApplication::TilloraApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    useProgramFont();
+}
 
 bool TilloraApplication::notify(QObject* receiver, QEvent* event) {
     bool result = false;
@@ -12,6 +19,10 @@ bool TilloraApplication::notify(QObject* receiver, QEvent* event) {
     else
         dispatch();
     return result;
+}
+
+void useProgramFont() {
+    QApplication::setFont(QFont(fontFamily(), 8));
 }
 
 } // namespace tillora
