@@ -9,6 +9,10 @@ namespace tillora {
 
 TilloraApplication::TilloraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     useProgramFont();
+    setWindowIcon(programIcon());
+    // Ties the windows to the installed tillora.desktop (its name and icon in docks and
+    // window lists).
+    setDesktopFileName(QStringLiteral("tillora"));
 }
 
 bool TilloraApplication::notify(QObject* receiver, QEvent* event) {
@@ -23,6 +27,13 @@ bool TilloraApplication::notify(QObject* receiver, QEvent* event) {
 
 void useProgramFont() {
     QApplication::setFont(QFont(fontFamily(), 8));
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/tillora.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace tillora

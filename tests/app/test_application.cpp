@@ -1,5 +1,6 @@
 // The program's look that no theme changes: its typeface, installed by the set-up, resolves
-// under its own family name (not a fallback) at the heights the windows use.
+// under its own family name (not a fallback) at the heights the windows use, and the icon set
+// is in the program's resources.
 #include "app/application.h"
 #include "common/font.h"
 
@@ -15,6 +16,7 @@ private slots:
     void initTestCase();
     void fontResolves_data();
     void fontResolves();
+    void iconSet();
 };
 
 void TestApplication::initTestCase() {
@@ -43,6 +45,15 @@ void TestApplication::fontResolves() {
     QCOMPARE(info.bold(), bold);
     if (pixels > 0)
         QCOMPARE(info.pixelSize(), pixels);
+}
+
+void TestApplication::iconSet() {
+    const QIcon icon = programIcon();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QPixmap pixmap = icon.pixmap(QSize(size, size));
+        QVERIFY2(!pixmap.isNull(), qPrintable(QStringLiteral("%1 pixels").arg(size)));
+        QCOMPARE(pixmap.size(), QSize(size, size));
+    }
 }
 
 QTEST_MAIN(TestApplication)
