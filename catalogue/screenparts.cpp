@@ -1,6 +1,7 @@
 #include "catalogue/screenparts.h"
 
 #include "catalogue/columnlist.h"
+#include "common/font.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
@@ -16,7 +17,7 @@ namespace tillora {
 
 void setScreenFont(QWidget* widget) {
     QFont font = widget->font();
-    font.setFamily(QStringLiteral("Tahoma"));
+    font.setFamily(fontFamily());
     font.setPixelSize(21);
     widget->setFont(font);
 }

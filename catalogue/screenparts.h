@@ -51,7 +51,7 @@ private:
     int nextButtonTop_;
 };
 
-// The screens' font: Tahoma, 21 pixels high.
+// The screens' font: the program's typeface, 21 pixels high.
 void setScreenFont(QWidget* widget);
 
 // An editable drop-down list whose text is the key of its screen. Every change of the text by

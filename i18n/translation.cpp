@@ -1,6 +1,7 @@
 #include "i18n/translation.h"
 
 #include "buildinfo.h"
+#include "common/font.h"
 #include "i18n/language.h"
 #include "i18n/languagechoice.h"
 #include "platform/shell.h"
@@ -54,7 +55,7 @@ TTranslateForm::TTranslateForm(const Language& language, QString languagesFolder
 void TTranslateForm::buildControls() {
     setWindowTitle(translate_(QStringLiteral("Language")));
     QFont font = this->font();
-    font.setFamily(QStringLiteral("Tahoma"));
+    font.setFamily(fontFamily());
     font.setPointSize(12);
     setFont(font);
 

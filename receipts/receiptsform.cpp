@@ -1,5 +1,6 @@
 #include "receipts/receiptsform.h"
 
+#include "common/font.h"
 #include "platform/files.h"
 #include "platform/guard.h"
 #include "platform/settingsstore.h"
@@ -65,7 +66,7 @@ TFormReceipts::TFormReceipts(ReceiptSettings& receipts, ISettingsStore& settings
     setWindowTitle(translate_(QStringLiteral("Receipts")));
     setFixedSize(501, 116);
     QFont font = this->font();
-    font.setFamily(QStringLiteral("Tahoma"));
+    font.setFamily(fontFamily());
     font.setPixelSize(16);
     setFont(font);
 

@@ -1,5 +1,6 @@
 #include "register/veresiye.h"
 
+#include "common/font.h"
 #include "store/database.h"
 
 #include "platform/guard.h"
@@ -44,7 +45,7 @@ TVeresiyeForm::TVeresiyeForm(SaleContext& sale, QWidget* parent) : QDialog(paren
     setFixedSize(424, 143);
 
     QFont font = this->font();
-    font.setFamily(QStringLiteral("Tahoma"));
+    font.setFamily(fontFamily());
     font.setPixelSize(21);
 
     Image1 = new QLabel(this);

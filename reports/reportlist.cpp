@@ -1,5 +1,7 @@
 #include "reports/reportlist.h"
 
+#include "common/font.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -13,7 +15,7 @@ QTableView* makeReportList(const QString& name, QAbstractItemModel* model, const
     auto* list = new QTableView(parent);
     list->setObjectName(name);
     QFont font = list->font();
-    font.setFamily(QStringLiteral("Tahoma"));
+    font.setFamily(fontFamily());
     font.setPixelSize(15);
     list->setFont(font);
     list->setModel(model);

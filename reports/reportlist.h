@@ -10,8 +10,8 @@ class QWidget;
 
 namespace tillora {
 
-// A read-only list of rows: grid lines, whole-row selection of one row, the Tahoma 15-pixel
-// font, rows of even height, columns of the given widths in pixels.
+// A read-only list of rows: grid lines, whole-row selection of one row, the program's typeface
+// 15 pixels high, rows of even height, columns of the given widths in pixels.
 QTableView* makeReportList(const QString& name, QAbstractItemModel* model, const QList<int>& widths,
                            QWidget* parent);
 

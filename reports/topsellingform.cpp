@@ -1,5 +1,6 @@
 #include "reports/topsellingform.h"
 
+#include "common/font.h"
 #include "reports/csvexport.h"
 #include "reports/reportlist.h"
 #include "reports/topselling.h"
@@ -48,7 +49,7 @@ TFormTopSelling::TFormTopSelling(ProgramContext& context, QWidget* parent)
     context_.guard.on(loader_, &TopSellingLoader::loaded, this, [this]() { loaded(); });
 
     QFont large = font();
-    large.setFamily(QStringLiteral("Tahoma"));
+    large.setFamily(fontFamily());
     large.setPixelSize(21);
     RadioButton1 = new QRadioButton(context_.tr(QStringLiteral("Unit")), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));

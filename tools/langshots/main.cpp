@@ -4,6 +4,7 @@
 // (language in lower case). The language files are read from the Languages folder beside this
 // program, which the langshots target fills from i18n/.
 #include "app/appform.h"
+#include "app/application.h"
 #include "i18n/language.h"
 #include "i18n/translation.h"
 #include "platform/scripted/scripted.h"
@@ -68,7 +69,7 @@ int drawLanguage(const QString& folder, const QString& name, const QString& file
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TilloraApplication app(argc, argv); // the program's font
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;

@@ -1,6 +1,7 @@
 // Draws the real main window with a cart in every theme and saves one PNG per theme:
 // NN-name.png in the folder given as the only argument (lower case, blanks as "-").
 #include "app/appform.h"
+#include "app/application.h"
 #include "app/themes.h"
 #include "platform/scripted/scripted.h"
 #include "tools/common/samplecart.h"
@@ -20,7 +21,7 @@ using namespace tillora;
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TilloraApplication app(argc, argv); // the program's font
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
