@@ -1,5 +1,6 @@
 #include "app/appform.h"
 
+#include "app/application.h"
 #include "app/themes.h"
 #include "buildinfo.h"
 #include "catalogue/customerscreen.h"
@@ -14,6 +15,7 @@
 #include "store/startup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLocale>
@@ -293,6 +295,11 @@ void TAppForm::TimerActivateTimer() {
 
 void TAppForm::beginStartupWork() {
     ensureScreens();
+    // The window's own picture needs no more than the sizes a title bar and a window switcher
+    // draw (the larger ones of the menu entry come from the icon theme). Reading them is left
+    // until the window has been seen.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(programIcon(64));
     // A restore runs the work again: what an earlier run still reads is of the old file.
     ++startupRun_;
     if (startupThread_)

@@ -9,7 +9,6 @@ namespace tillora {
 
 TilloraApplication::TilloraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     useProgramFont();
-    setWindowIcon(programIcon());
     // Ties the windows to the installed tillora.desktop (its name and icon in docks and
     // window lists).
     setDesktopFileName(QStringLiteral("tillora"));
@@ -29,10 +28,13 @@ void useProgramFont() {
     QApplication::setFont(QFont(fontFamily(), 8));
 }
 
-QIcon programIcon() {
+QIcon programIcon(int largest) {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        if (size > largest)
+            break;
         icon.addFile(QStringLiteral(":/icons/%1x%1/tillora.png").arg(size), QSize(size, size));
+    }
     return icon;
 }
 

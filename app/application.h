@@ -25,6 +25,6 @@ private:
 void useProgramFont();
 
 // The application icon in the sizes of the icon set, from the program's resources.
-QIcon programIcon();
+QIcon programIcon(int largest = 256);
 
 } // namespace tillora

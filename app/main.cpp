@@ -9,9 +9,17 @@
 #include "platform/qt/qtshell.h"
 #include "platform/qt/settingsfile.h"
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
 using namespace tillora;
 
 int main(int argc, char** argv) {
+    // Reading the system's font configuration is a good part of the start: it is read on a
+    // thread of its own while the connection to the display is made, and is ready by the time
+    // the window's first text is measured.
+    std::thread fonts([]() { FcInit(); });
     TilloraApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     // The start-up look until the window applies the stored theme.
@@ -27,6 +35,7 @@ int main(int argc, char** argv) {
     QtProgress progress;
     Services services{&messages, &prompts, &files, &printing, &shell, &clock, &settings, &progress};
     app.setMessages(&messages);
+    fonts.join();
 
     TAppForm form(services);
     QObject::connect(&form, &TAppForm::programEnded, &app, []() { QCoreApplication::exit(0); });
