@@ -163,12 +163,29 @@ void TAppForm::buildBars() {
     BitBtn17->setText(TranslateText(QStringLiteral("SALES")));
     layout->addWidget(Panel2);
 
+    // Each button's key works wherever the focus is in the window while the button can be
+    // pressed; the button's tooltip names it.
+    for (const BarKey& barKey : barKeys()) {
+        const QKeySequence key(barKey.key);
+        barKey.button->setShortcut(key);
+        barKey.button->setToolTip(barKey.button->text() + QStringLiteral(" (") +
+                                  key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    }
+
     const Guard& guard = context_->guard;
     guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     guard.on(BitBtn2, &QPushButton::clicked, this, [this]() { BitBtn2Click(); });
     guard.on(BitBtn3, &QPushButton::clicked, this, [this]() { BitBtn3Click(); });
     guard.on(BitBtn4, &QPushButton::clicked, this, [this]() { BitBtn4Click(); });
     guard.on(BitBtn17, &QPushButton::clicked, this, [this]() { BitBtn17Click(); });
+}
+
+QList<TAppForm::BarKey> TAppForm::barKeys() const {
+    return {{BitBtn1, Qt::Key_F2, "F2:", "SELL BY CASH"},
+            {BitBtn2, Qt::Key_F3, "F3:", "SELL BY CREDIT"},
+            {BitBtn3, Qt::Key_F5, "F5:", "PRODUCTS"},
+            {BitBtn4, Qt::Key_F6, "F6:", "CUSTOMERS"},
+            {BitBtn17, Qt::Key_F7, "F7:", "SALES"}};
 }
 
 void TAppForm::resizeEvent(QResizeEvent* event) {

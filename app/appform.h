@@ -87,6 +87,15 @@ private:
     void buildMenu();
     void buildTimers();
     void layOutBars();
+    // The function keys of the sell bar's and the navigation bar's buttons, in the order the
+    // shortcut summary lists them: the key name and the button's caption there are English.
+    struct BarKey {
+        QPushButton* button;
+        Qt::Key key;
+        const char* keyName;
+        const char* caption;
+    };
+    QList<BarKey> barKeys() const;
     void updateSellBar();
     // The settings' names of the remembered column widths with the list columns they belong to.
     struct RememberedColumn {

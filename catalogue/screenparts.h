@@ -6,7 +6,7 @@
 #include "store/database.h"
 
 #include <QComboBox>
-#include <QPixmap>
+#include <QIcon>
 #include <QValidator>
 #include <QWidget>
 
@@ -100,22 +100,17 @@ public:
     State validate(QString& input, int& pos) const override;
 };
 
-// A drawn picture scaled to the widget with its proportions kept, centred.
+// A picture (platform/qt/pictures.h) scaled to the widget with its proportions kept, centred.
 class ScreenPicture : public QWidget {
 public:
-    ScreenPicture(const Guard& guard, QPixmap picture, QWidget* parent = nullptr);
+    ScreenPicture(const Guard& guard, QIcon picture, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Guard guard_;
-    QPixmap picture_;
+    QIcon picture_;
 };
-
-// The products screen's picture: a shelf of goods with a barcode label.
-QPixmap productsPicture();
-// The customers screen's picture: a customer beside an open ledger.
-QPixmap customersPicture();
 
 } // namespace tillora

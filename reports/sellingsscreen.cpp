@@ -43,7 +43,12 @@ void PanelSellings::buildControls() {
     // Filter bar: begin and end with their times below them, the two filter lists at the right,
     // the buttons in the third row.
     auto* bar = new QGridLayout;
-    auto label = [this](const QString& text) { return new QLabel(text, this); };
+    // Each caption names the control beside it (the time pickers share the date's caption).
+    auto label = [this](const QString& text, QWidget* buddy) {
+        auto* caption = new QLabel(text, this);
+        caption->setBuddy(buddy);
+        return caption;
+    };
     DateTimePicker1 = new QDateEdit(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker2 = new QDateEdit(this);
@@ -61,15 +66,17 @@ void PanelSellings::buildControls() {
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
     ComboBox4 = new QComboBox(this);
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
-    bar->addWidget(label(context_.tr(QStringLiteral("Begin:"))), 0, 0);
+    bar->addWidget(label(context_.tr(QStringLiteral("Begin:")), DateTimePicker1), 0, 0);
     bar->addWidget(DateTimePicker1, 0, 1);
-    bar->addWidget(label(context_.tr(QStringLiteral("End:"))), 0, 2);
+    bar->addWidget(label(context_.tr(QStringLiteral("End:")), DateTimePicker2), 0, 2);
     bar->addWidget(DateTimePicker2, 0, 3);
-    bar->addWidget(label(context_.tr(QStringLiteral("Customer:"))), 0, 4);
+    bar->addWidget(label(context_.tr(QStringLiteral("Customer:")), ComboBox3), 0, 4);
     bar->addWidget(ComboBox3, 0, 5);
+    DateTimePicker3->setAccessibleName(context_.tr(QStringLiteral("Begin:")));
+    DateTimePicker4->setAccessibleName(context_.tr(QStringLiteral("End:")));
     bar->addWidget(DateTimePicker3, 1, 1);
     bar->addWidget(DateTimePicker4, 1, 3);
-    bar->addWidget(label(context_.tr(QStringLiteral("Product:"))), 1, 4);
+    bar->addWidget(label(context_.tr(QStringLiteral("Product:")), ComboBox4), 1, 4);
     bar->addWidget(ComboBox4, 1, 5);
     bar->setColumnStretch(5, 1);
 
@@ -93,6 +100,8 @@ void PanelSellings::buildControls() {
     lists_ = new QStackedWidget(this);
     ListView2 = makeList(QStringLiteral("ListView2"), records_.payments(), paymentWidths);
     ListView3 = makeList(QStringLiteral("ListView3"), records_.credits(), creditWidths);
+    ListView2->setAccessibleName(context_.tr(QStringLiteral("Payments")));
+    ListView3->setAccessibleName(context_.tr(QStringLiteral("Credits")));
     lists_->addWidget(ListView2);
     lists_->addWidget(ListView3);
     screen->addWidget(lists_, 1);
