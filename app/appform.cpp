@@ -73,7 +73,7 @@ TAppForm::TAppForm(Services& services, QWidget* parent)
     });
     creationStep([this]() { applyColumnWidths(); });
 
-    resize(841, 619);
+    resize(designSize());
     saleScreen_->focusCartList(); // the scanner types into the cart list
     TimerActivate->start();
     TimerPassword->start();
@@ -193,16 +193,21 @@ void TAppForm::resizeEvent(QResizeEvent* event) {
     context_->guard.run([this]() { layOutBars(); });
 }
 
-// The window opens centred on the screen it shows on, once; later showings keep its place.
+// The window opens centred on the screen it shows on, once; later showings keep its place. It
+// has its designed size where the screen has room for it, and fills the screen's free area
+// (frame included) where it has not, so that the sell bar and the navigation bar are on it.
 void TAppForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (placed_)
         return;
     placed_ = true;
     if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        const QRect available = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        resize(designSize().boundedTo(available.size() - frame).expandedTo(minimumSizeHint()));
+        QRect outer = frameGeometry();
+        outer.moveCenter(available.center());
+        move(outer.topLeft());
     }
 }
 

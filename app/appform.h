@@ -63,6 +63,9 @@ public:
     // True once the program is ending: every timer stopped and nothing written any more.
     bool ending() const { return ending_; }
 
+    // The size the window is designed for.
+    static QSize designSize() { return {841, 619}; }
+
     // Ends this run and starts the program again about a second later.
     void RestartApplication();
     // The column-width saver's tick (also run by its timer every second).

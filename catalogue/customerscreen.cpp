@@ -44,8 +44,8 @@ PanelCustomer::PanelCustomer(ProgramContext& context, QWidget* parent) : QWidget
 void PanelCustomer::buildControls() {
     auto* screen = new QHBoxLayout(this);
     screen->setContentsMargins(0, 0, 0, 0);
-    ScreenForm form(this, formWidth, fieldLeft, boxWidth, 3);
-    screen->addWidget(form.widget());
+    ScreenForm form(context_.guard, this, formWidth, fieldLeft, boxWidth, 3);
+    screen->addWidget(form.area());
     Image2 = new ScreenPicture(context_.guard, picture(QStringLiteral("customers-screen")), this);
     Image2->setObjectName(QStringLiteral("Image2"));
     screen->addWidget(Image2, 1);

@@ -52,8 +52,8 @@ PanelProduct::PanelProduct(ProgramContext& context, QWidget* parent) : QWidget(p
 void PanelProduct::buildControls() {
     auto* screen = new QHBoxLayout(this);
     screen->setContentsMargins(0, 0, 0, 0);
-    ScreenForm form(this, formWidth, fieldLeft, fieldWidth, 5);
-    screen->addWidget(form.widget());
+    ScreenForm form(context_.guard, this, formWidth, fieldLeft, fieldWidth, 5);
+    screen->addWidget(form.area());
     Image1 = new ScreenPicture(context_.guard, picture(QStringLiteral("products-screen")), this);
     Image1->setObjectName(QStringLiteral("Image1"));
     screen->addWidget(Image1, 1);

@@ -3,11 +3,14 @@
 #include "catalogue/columnlist.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <functional>
@@ -37,10 +40,23 @@ int rowY(int row) {
 
 } // namespace
 
-ScreenForm::ScreenForm(QWidget* parent, int width, int fieldLeft, int fieldWidth, int rows)
-    : form_(new QWidget(parent)), fieldLeft_(fieldLeft), fieldWidth_(fieldWidth),
+ScreenForm::ScreenForm(const Guard& guard, QWidget* parent, int width, int fieldLeft, int fieldWidth,
+                       int rows)
+    : area_(new QScrollArea(parent)), form_(new QWidget), fieldLeft_(fieldLeft), fieldWidth_(fieldWidth),
       nextButtonTop_(rowY(rows) + buttonGap) {
     form_->setFixedWidth(width);
+    area_->setWidget(form_);
+    area_->setWidgetResizable(true);
+    area_->setFrameShape(QFrame::NoFrame);
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Room for the scroll bar beside the fields, should it show.
+    area_->setFixedWidth(width + area_->verticalScrollBar()->sizeHint().width());
+    QScrollArea* area = area_;
+    QWidget* form = form_;
+    guard.on(qApp, &QApplication::focusChanged, area_, [area, form](QWidget*, QWidget* now) {
+        if (now != nullptr && form->isAncestorOf(now))
+            area->ensureWidgetVisible(now);
+    });
 }
 
 QLabel* ScreenForm::label(int row, QWidget* field, const char* name) const {

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QIcon>
+#include <QScrollArea>
 #include <QValidator>
 #include <QWidget>
 
@@ -22,11 +23,15 @@ class ColumnListModel;
 
 // The form on the left of a screen: captions at 8 from the left, fields from fieldLeft, one
 // row every 44 pixels, and below the rows a column of buttons under the fields. Every control
-// gets the screen font; every button is pressed by Enter while it has the focus.
+// gets the screen font; every button is pressed by Enter while it has the focus. On a screen
+// too low for it the form scrolls, following the focus.
 class ScreenForm {
 public:
-    ScreenForm(QWidget* parent, int width, int fieldLeft, int fieldWidth, int rows);
+    ScreenForm(const Guard& guard, QWidget* parent, int width, int fieldLeft, int fieldWidth, int rows);
+    // The form, the parent of its controls.
     QWidget* widget() const { return form_; }
+    // What the screen lays out: the form in its scrolling area.
+    QWidget* area() const { return area_; }
 
     // The caption of a row, naming the field of that row for the accessibility tools.
     QLabel* label(int row, QWidget* field, const char* name = nullptr) const;
@@ -45,6 +50,7 @@ private:
     void placeWidget(QWidget* control, const char* name, int row, int left, int width) const;
     QPushButton* makeButton(const char* name) const;
 
+    QScrollArea* area_;
     QWidget* form_;
     int fieldLeft_;
     int fieldWidth_;

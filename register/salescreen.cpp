@@ -66,7 +66,10 @@ void PanelMain::buildControls() {
     BitBtn22->setCursor(Qt::PointingHandCursor);
     Edit4 = new QLineEdit(Panel12);
     Edit4->setObjectName(QStringLiteral("Edit4"));
-    Edit4->setFixedWidth(315);
+    // The entry box and the two buttons have their designed widths where the window has room
+    // for them, and give way on a small screen.
+    Edit4->setMinimumWidth(120);
+    Edit4->setMaximumWidth(315);
     setPixelFont(Edit4, 16);
     Image3 = new QLabel(Panel12);
     Image3->setObjectName(QStringLiteral("Image3"));
@@ -80,17 +83,19 @@ void PanelMain::buildControls() {
     setPixelFont(SpinEdit1, 16);
     BitBtn15 = new QPushButton(Panel12);
     BitBtn15->setObjectName(QStringLiteral("BitBtn15"));
-    BitBtn15->setFixedWidth(120);
+    BitBtn15->setMinimumWidth(80);
+    BitBtn15->setMaximumWidth(120);
     BitBtn16 = new QPushButton(Panel12);
     BitBtn16->setObjectName(QStringLiteral("BitBtn16"));
-    BitBtn16->setFixedWidth(120);
+    BitBtn16->setMinimumWidth(80);
+    BitBtn16->setMaximumWidth(120);
     strip->addWidget(BitBtn22);
-    strip->addWidget(Edit4);
+    strip->addWidget(Edit4, 315);
     strip->addWidget(Image3);
     strip->addSpacing(8);
     strip->addWidget(SpinEdit1);
-    strip->addWidget(BitBtn15);
-    strip->addWidget(BitBtn16);
+    strip->addWidget(BitBtn15, 120);
+    strip->addWidget(BitBtn16, 120);
     strip->addStretch(1);
     screen->addWidget(Panel12);
     QWidget::setTabOrder(BitBtn22, Edit4);

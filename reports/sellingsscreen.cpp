@@ -11,6 +11,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTimeEdit>
@@ -23,6 +25,36 @@ namespace {
 // Designed widths of the columns, ID last.
 const QList<int> paymentWidths{142, 139, 139, 139, 139, 139, 50};
 const QList<int> creditWidths{109, 104, 104, 104, 104, 104, 104, 104, 50};
+
+// The filter bar's frame: as high as the bar, and scrolling it sideways where the window is
+// narrower than the bar (a small screen, a large scale), with room for the scroll bar then.
+class SidewaysArea : public QScrollArea {
+public:
+    explicit SidewaysArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
+        setWidget(content);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    QSize sizeHint() const override { return {widget()->sizeHint().width(), neededHeight()}; }
+    QSize minimumSizeHint() const override { return {0, neededHeight()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        const bool before = scrolls_;
+        scrolls_ = width() < widget()->minimumSizeHint().width();
+        QScrollArea::resizeEvent(event);
+        if (scrolls_ != before)
+            updateGeometry();
+    }
+
+private:
+    int neededHeight() const {
+        return widget()->sizeHint().height() + (scrolls_ ? horizontalScrollBar()->sizeHint().height() : 0);
+    }
+    bool scrolls_ = false;
+};
 
 } // namespace
 
@@ -43,6 +75,7 @@ void PanelSellings::buildControls() {
     // Filter bar: begin and end with their times below them, the two filter lists at the right,
     // the buttons in the third row.
     auto* bar = new QGridLayout;
+    bar->setContentsMargins(0, 0, 0, 0);
     // Each caption names the control beside it (the time pickers share the date's caption).
     auto label = [this](const QString& text, QWidget* buddy) {
         auto* caption = new QLabel(text, this);
@@ -94,7 +127,9 @@ void PanelSellings::buildControls() {
     for (QPushButton* b : {BitBtn18, BitBtn19, BitBtn21, BitBtn20})
         buttons->addWidget(b, 1);
     bar->addLayout(buttons, 2, 0, 1, 6);
-    screen->addLayout(bar);
+    auto* filters = new QWidget;
+    filters->setLayout(bar);
+    screen->addWidget(new SidewaysArea(filters, this));
 
     // The two lists in one place.
     lists_ = new QStackedWidget(this);
