@@ -9,8 +9,6 @@
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <functional>
@@ -42,16 +40,11 @@ int rowY(int row) {
 
 ScreenForm::ScreenForm(const Guard& guard, QWidget* parent, int width, int fieldLeft, int fieldWidth,
                        int rows)
-    : area_(new QScrollArea(parent)), form_(new QWidget), fieldLeft_(fieldLeft), fieldWidth_(fieldWidth),
+    : form_(new QWidget), area_(nullptr), fieldLeft_(fieldLeft), fieldWidth_(fieldWidth),
       nextButtonTop_(rowY(rows) + buttonGap) {
     form_->setFixedWidth(width);
-    area_->setWidget(form_);
-    area_->setWidgetResizable(true);
-    area_->setFrameShape(QFrame::NoFrame);
-    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Room for the scroll bar beside the fields, should it show.
-    area_->setFixedWidth(width + area_->verticalScrollBar()->sizeHint().width());
-    QScrollArea* area = area_;
+    area_ = new ScrollingPanel(form_, Qt::Vertical, parent);
+    ScrollingPanel* area = area_;
     QWidget* form = form_;
     guard.on(qApp, &QApplication::focusChanged, area_, [area, form](QWidget*, QWidget* now) {
         if (now != nullptr && form->isAncestorOf(now))

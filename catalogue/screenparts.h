@@ -2,12 +2,12 @@
 // Parts the products and customers screens share: the editable drop-down whose text is
 // looked up at every change, the screens' font and the decorative picture beside the form.
 #include "platform/guard.h"
+#include "platform/qt/scrollingpanel.h"
 #include "store/context.h"
 #include "store/database.h"
 
 #include <QComboBox>
 #include <QIcon>
-#include <QScrollArea>
 #include <QValidator>
 #include <QWidget>
 
@@ -50,8 +50,8 @@ private:
     void placeWidget(QWidget* control, const char* name, int row, int left, int width) const;
     QPushButton* makeButton(const char* name) const;
 
-    QScrollArea* area_;
     QWidget* form_;
+    ScrollingPanel* area_;
     int fieldLeft_;
     int fieldWidth_;
     int nextButtonTop_;

@@ -1,6 +1,7 @@
 #include "reports/sellingsscreen.h"
 
 #include "platform/messages.h"
+#include "platform/qt/scrollingpanel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -11,8 +12,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTimeEdit>
@@ -25,36 +24,6 @@ namespace {
 // Designed widths of the columns, ID last.
 const QList<int> paymentWidths{142, 139, 139, 139, 139, 139, 50};
 const QList<int> creditWidths{109, 104, 104, 104, 104, 104, 104, 104, 50};
-
-// The filter bar's frame: as high as the bar, and scrolling it sideways where the window is
-// narrower than the bar (a small screen, a large scale), with room for the scroll bar then.
-class SidewaysArea : public QScrollArea {
-public:
-    explicit SidewaysArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
-        setWidget(content);
-        setWidgetResizable(true);
-        setFrameShape(QFrame::NoFrame);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    }
-    QSize sizeHint() const override { return {widget()->sizeHint().width(), neededHeight()}; }
-    QSize minimumSizeHint() const override { return {0, neededHeight()}; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        const bool before = scrolls_;
-        scrolls_ = width() < widget()->minimumSizeHint().width();
-        QScrollArea::resizeEvent(event);
-        if (scrolls_ != before)
-            updateGeometry();
-    }
-
-private:
-    int neededHeight() const {
-        return widget()->sizeHint().height() + (scrolls_ ? horizontalScrollBar()->sizeHint().height() : 0);
-    }
-    bool scrolls_ = false;
-};
 
 } // namespace
 
@@ -129,7 +98,8 @@ void PanelSellings::buildControls() {
     bar->addLayout(buttons, 2, 0, 1, 6);
     auto* filters = new QWidget;
     filters->setLayout(bar);
-    screen->addWidget(new SidewaysArea(filters, this));
+    // It scrolls sideways where the window is narrower than the bar.
+    screen->addWidget(new ScrollingPanel(filters, Qt::Horizontal, this));
 
     // The two lists in one place.
     lists_ = new QStackedWidget(this);
