@@ -8,7 +8,7 @@ import sys
 
 import pyatspi
 
-from e2e import Program, check, find, finish, focus_window, main_window, scan, wait_until, xdotool
+from e2e import Program, check, find, finish, focus_window, main_window, scan, wait_until, walk, xdotool
 
 binary, empty_db = sys.argv[1], sys.argv[2]
 
@@ -32,9 +32,30 @@ def answer_confirm(app, caption):
     return box
 
 
+CONTROLS = ("push button", "toggle button", "check box", "radio button", "combo box", "spin button",
+            "text", "table", "list", "menu item", "page tab")
+
+
+def unnamed_controls(root):
+    """The controls below root without a name (the parts of lists and boxes left aside)."""
+    found = []
+    for node in walk(root):
+        try:
+            role = node.getRoleName()
+            parent = node.parent.getRoleName() if node.parent else ""
+            if role in CONTROLS and parent not in ("table", "list", "combo box", "spin button") \
+                    and not node.name.strip():
+                found.append("%s in %s" % (role, parent))
+        except Exception:
+            continue
+    return found
+
+
 program.start()
 try:
     app, frame = main_window()
+    check(unnamed_controls(frame) == [], "every control of the main window is named on the accessibility bus: "
+          "%r" % unnamed_controls(frame))
 
     # The first customer: two products, one of them twice.
     for code in ("5901234123457", "40170725", "5901234123457"):
