@@ -95,7 +95,7 @@ TAppForm::TAppForm(Services& services, QWidget* parent)
     });
     creationStep([this]() { applyColumnWidths(); });
 
-    resize(841, 619);
+    resize(designSize());
     saleScreen_->focusCartList(); // the scanner types into the cart list
     TimerActivate->start();
     TimerPassword->start();
@@ -198,6 +198,15 @@ void TAppForm::buildBars() {
     BitBtn17->setText(TranslateText(QStringLiteral("SALES")));
     layout->addWidget(Panel2);
 
+    // Each button's key works wherever the focus is in the window while the button can be
+    // pressed; the button's tooltip names it.
+    for (const BarKey& barKey : barKeys()) {
+        const QKeySequence key(barKey.key);
+        barKey.button->setShortcut(key);
+        barKey.button->setToolTip(barKey.button->text() + QStringLiteral(" (") +
+                                  key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    }
+
     const Guard& guard = context_->guard;
     guard.on(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
     guard.on(BitBtn2, &QPushButton::clicked, this, [this]() { BitBtn2Click(); });
@@ -206,21 +215,34 @@ void TAppForm::buildBars() {
     guard.on(BitBtn17, &QPushButton::clicked, this, [this]() { BitBtn17Click(); });
 }
 
+QList<TAppForm::BarKey> TAppForm::barKeys() const {
+    return {{BitBtn1, Qt::Key_F2, "F2:", "SELL BY CASH"},
+            {BitBtn2, Qt::Key_F3, "F3:", "SELL BY CREDIT"},
+            {BitBtn3, Qt::Key_F5, "F5:", "PRODUCTS"},
+            {BitBtn4, Qt::Key_F6, "F6:", "CUSTOMERS"},
+            {BitBtn17, Qt::Key_F7, "F7:", "SALES"}};
+}
+
 void TAppForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     context_->guard.run([this]() { layOutBars(); });
 }
 
-// The window opens centred on the screen it shows on, once; later showings keep its place.
+// The window opens centred on the screen it shows on, once; later showings keep its place. It
+// has its designed size where the screen has room for it, and fills the screen's free area
+// (frame included) where it has not, so that the sell bar and the navigation bar are on it.
 void TAppForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (placed_)
         return;
     placed_ = true;
     if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        const QRect available = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        resize(designSize().boundedTo(available.size() - frame).expandedTo(minimumSizeHint()));
+        QRect outer = frameGeometry();
+        outer.moveCenter(available.center());
+        move(outer.topLeft());
     }
 }
 

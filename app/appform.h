@@ -66,6 +66,9 @@ public:
     // True once the program is ending: every timer stopped and nothing written any more.
     bool ending() const { return ending_; }
 
+    // The size the window is designed for.
+    static QSize designSize() { return {841, 619}; }
+
     // Ends this run and starts the program again about a second later.
     void RestartApplication();
     // The column-width saver's tick (also run by its timer every second).
@@ -93,6 +96,15 @@ private:
     void buildMenu();
     void buildTimers();
     void layOutBars();
+    // The function keys of the sell bar's and the navigation bar's buttons, in the order the
+    // shortcut summary lists them: the key name and the button's caption there are English.
+    struct BarKey {
+        QPushButton* button;
+        Qt::Key key;
+        const char* keyName;
+        const char* caption;
+    };
+    QList<BarKey> barKeys() const;
     void updateSellBar();
     // The settings' names of the remembered column widths with the list columns they belong to.
     struct RememberedColumn {

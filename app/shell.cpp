@@ -10,7 +10,9 @@
 #include "common/passwords.h"
 #include "exchange/exchange.h"
 #include "i18n/locale.h"
+#include "i18n/mnemonics.h"
 #include "i18n/translation.h"
+#include "platform/qt/pictures.h"
 #include "platform/settingsstore.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"
@@ -28,7 +30,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 
@@ -53,6 +54,26 @@ QString shellQuoted(const QString& path) {
         quoted += c;
     }
     return quoted + QLatin1Char('"');
+}
+
+// Gives the titles of the menu bar and the items of each menu mnemonics of their own.
+void addMnemonics(QMenuBar* bar) {
+    const auto mark = [](const QList<QAction*>& actions) {
+        QList<QAction*> items;
+        QStringList captions;
+        for (QAction* action : actions) {
+            if (!action->isSeparator()) {
+                items.append(action);
+                captions.append(action->text());
+            }
+        }
+        const QStringList marked = withMnemonics(captions);
+        for (qsizetype i = 0; i < items.size(); ++i)
+            items[i]->setText(marked[i]);
+    };
+    mark(bar->actions());
+    for (const QMenu* menu : bar->findChildren<QMenu*>())
+        mark(menu->actions());
 }
 
 } // namespace
@@ -134,6 +155,7 @@ void TAppForm::buildMenu() {
     Exit1 = item(Operations1, QStringLiteral("Exit1"), TranslateText(QStringLiteral("Exit")),
                  [this]() { endProgram(); });
     Exit1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    Exit1->setIcon(picture(QStringLiteral("exit")));
 
     Reports1 = menuBar()->addMenu(TranslateText(QStringLiteral("Reports")));
     Reports1->setObjectName(QStringLiteral("Reports1"));
@@ -179,6 +201,7 @@ void TAppForm::buildMenu() {
     OnlineHelp1 = item(Help1, QStringLiteral("OnlineHelp1"), TranslateText(QStringLiteral("Online Help")),
                        [this]() { OnlineHelp1Click(); });
     OnlineHelp1->setShortcut(QKeySequence(Qt::Key_F1));
+    OnlineHelp1->setIcon(picture(QStringLiteral("help")));
     Help1->addSeparator();
     UpdateNotifications1 = Help1->addAction(TranslateText(QStringLiteral("Update Notifications")));
     UpdateNotifications1->setObjectName(QStringLiteral("UpdateNotifications1"));
@@ -188,25 +211,11 @@ void TAppForm::buildMenu() {
     Help1->addSeparator();
     Language1 = item(Help1, QStringLiteral("Language1"), TranslateText(QStringLiteral("Language")) + dots,
                      [this]() { Language1Click(); });
+    Language1->setIcon(picture(QStringLiteral("language")));
     SendFeedback1 =
         item(Help1, QStringLiteral("SendFeedback1"), TranslateText(QStringLiteral("Send Feedback")) + dots,
              [this]() { SendFeedback1Click(); });
-
-    // The menus' pictures are looked up when a menu first opens: finding them costs more than
-    // the rest of the window's making.
-    auto iconsOnFirstShow = [this](QMenu* menu,
-                                   const QList<std::pair<QAction*, QStyle::StandardPixmap>>& icons) {
-        guard().on(menu, &QMenu::aboutToShow, this, [this, icons]() {
-            for (const auto& [action, picture] : icons) {
-                if (action->icon().isNull())
-                    action->setIcon(style()->standardIcon(picture));
-            }
-        });
-    };
-    iconsOnFirstShow(Operations1, {{Exit1, QStyle::SP_DialogCloseButton}});
-    iconsOnFirstShow(Help1, {{OnlineHelp1, QStyle::SP_DialogHelpButton},
-                             {Language1, QStyle::SP_FileDialogContentsView},
-                             {SendFeedback1, QStyle::SP_MessageBoxInformation}});
+    SendFeedback1->setIcon(picture(QStringLiteral("feedback")));
 
     // Shortcuts work wherever the focus is in the window, menu open or not.
     for (QAction* action : {Exit1, ChangeInterface1, ClassicalInterface1, OnlineHelp1})
@@ -216,6 +225,7 @@ void TAppForm::buildMenu() {
     ProductList->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P));
     addAction(ProductList);
     context_->guard.on(ProductList, &QAction::triggered, this, [this]() { saleScreen_->BitBtn22Click(); });
+    addMnemonics(menuBar());
 }
 
 void TAppForm::showScreen(QWidget* screen) {
@@ -432,9 +442,11 @@ void TAppForm::ResetToDefaults1Click() {
 }
 
 void TAppForm::KeyboardShortcuts1Click() {
-    const std::pair<const char*, const char*> rows[] = {{"Del:", "Delete last entered product"},
-                                                        {"ESC:", "Cancel product selection"},
-                                                        {"Ctrl Alt P:", "Product List"}};
+    QList<std::pair<const char*, const char*>> rows = {{"Del:", "Delete last entered product"},
+                                                       {"ESC:", "Cancel product selection"},
+                                                       {"Ctrl Alt P:", "Product List"}};
+    for (const BarKey& barKey : barKeys())
+        rows.append(std::pair(barKey.keyName, barKey.caption));
     QString text;
     for (const auto& [key, description] : rows)
         text += QLatin1Char('\n') + TranslateText(QString::fromLatin1(key)) + QStringLiteral(" \t") +

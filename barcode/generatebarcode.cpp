@@ -163,6 +163,10 @@ TGenerateBarcodeForm::TGenerateBarcodeForm(ProgramContext& context, QWidget* par
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     for (QPushButton* button : {BitBtn1, BitBtn2, BitBtn3})
         button->setAutoDefault(false);
+    // The captions name the boxes beside them.
+    Label4->setBuddy(Edit4);
+    Label5->setBuddy(SpinEdit5);
+    Label6->setBuddy(SpinEdit6);
 
     auto* fields = new QGridLayout;
     fields->addWidget(Label4, 0, 0);

@@ -217,6 +217,8 @@ QVariant OpenCreditModel::data(const QModelIndex& index, int role) const {
         return caption(index.row());
     case Qt::CheckStateRole:
         return entries_[index.row()].ticked ? Qt::Checked : Qt::Unchecked;
+    case Qt::TextAlignmentRole: // each entry ends with its amount
+        return listCellAlignment(true);
     case Qt::SizeHintRole:
         return itemHeight_ > 0 ? QVariant(QSize(1, itemHeight_)) : QVariant();
     default:

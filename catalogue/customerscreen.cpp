@@ -3,6 +3,7 @@
 #include "catalogue/customerrecords.h"
 #include "catalogue/screenparts.h"
 #include "common/formats.h"
+#include "platform/qt/pictures.h"
 #include "store/database.h"
 
 #include <QHBoxLayout>
@@ -43,9 +44,9 @@ PanelCustomer::PanelCustomer(ProgramContext& context, QWidget* parent) : QWidget
 void PanelCustomer::buildControls() {
     auto* screen = new QHBoxLayout(this);
     screen->setContentsMargins(0, 0, 0, 0);
-    ScreenForm form(this, formWidth, fieldLeft, boxWidth, 3);
-    screen->addWidget(form.widget());
-    Image2 = new ScreenPicture(context_.guard, customersPicture(), this);
+    ScreenForm form(context_.guard, this, formWidth, fieldLeft, boxWidth, 3);
+    screen->addWidget(form.area());
+    Image2 = new ScreenPicture(context_.guard, picture(QStringLiteral("customers-screen")), this);
     Image2->setObjectName(QStringLiteral("Image2"));
     screen->addWidget(Image2, 1);
     Panel10 = buildCreditArea();
@@ -88,6 +89,7 @@ QWidget* PanelCustomer::buildCreditArea() {
     auto* column = new QVBoxLayout(area);
     CheckListBox1 = new QListView(area);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1->setAccessibleName(context_.tr(QStringLiteral("Open credit")));
     setScreenFont(CheckListBox1);
     CheckListBox1->setUniformItemSizes(true);
     // An entry wider than the area keeps its date and its amount in view.

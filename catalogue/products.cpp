@@ -4,6 +4,7 @@
 #include "catalogue/productlist.h"
 #include "catalogue/productview.h"
 #include "platform/guard.h"
+#include "platform/qt/pictures.h"
 #include "platform/settingsstore.h"
 #include "store/database.h"
 
@@ -16,8 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPainter>
-#include <QPixmap>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -35,47 +34,6 @@ const QString pricesName = QStringLiteral("DisplayPrices");
 
 constexpr qint32 styleBigIcons = 1;
 constexpr qint32 styleList = 2;
-
-// The one picture every product shows: a cardboard box with a barcode label, drawn for the
-// given edge length so it stays crisp at 16 and at 48 pixels.
-QPixmap productPicture(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-    const qreal line = std::max<qreal>(1.0, s / 24.0);
-    const QColor edge(112, 72, 32);
-
-    // Lid seen from the front-top, then the front face.
-    const QPolygonF lid({QPointF(s * 0.08, s * 0.30), QPointF(s * 0.26, s * 0.10),
-                         QPointF(s * 0.92, s * 0.10), QPointF(s * 0.92, s * 0.30)});
-    painter.setPen(QPen(edge, line));
-    painter.setBrush(QColor(226, 178, 118));
-    painter.drawPolygon(lid);
-    const QRectF front(s * 0.08, s * 0.30, s * 0.84, s * 0.62);
-    painter.setBrush(QColor(204, 148, 86));
-    painter.drawRect(front);
-
-    // Tape down the middle of the lid.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(240, 214, 160));
-    painter.drawRect(QRectF(s * 0.44, s * 0.10, s * 0.12, s * 0.20));
-
-    // A white label with black bars.
-    const QRectF label(s * 0.22, s * 0.48, s * 0.56, s * 0.30);
-    painter.setBrush(Qt::white);
-    painter.drawRect(label);
-    painter.setBrush(Qt::black);
-    const int bars = size >= 32 ? 9 : 4;
-    const qreal step = label.width() * 0.8 / bars;
-    for (int i = 0; i < bars; ++i) {
-        const qreal width = (i % 3 == 0) ? step * 0.6 : step * 0.35;
-        painter.drawRect(QRectF(label.left() + label.width() * 0.1 + i * step,
-                                label.top() + label.height() * 0.15, width, label.height() * 0.7));
-    }
-    return pixmap;
-}
 
 QRect primaryScreenRect(const QSize& fallback) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -120,12 +78,10 @@ TUrunlerForm::TUrunlerForm(HandOff handOff, ProductCatalogue* catalogue, Databas
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
 
     model_ = new ProductListModel(this);
-    QIcon picture;
-    picture.addPixmap(productPicture(16));
-    picture.addPixmap(productPicture(48));
-    model_->setDecoration(picture);
+    model_->setDecoration(picture(QStringLiteral("product")));
     ListView1 = new ProductView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(translate_(QStringLiteral("Product List")));
     ListView1->setModel(model_);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -2,6 +2,7 @@
 
 #include "catalogue/productrecords.h"
 #include "catalogue/screenparts.h"
+#include "platform/qt/pictures.h"
 #include "store/database.h"
 
 #include <QHBoxLayout>
@@ -51,9 +52,9 @@ PanelProduct::PanelProduct(ProgramContext& context, QWidget* parent) : QWidget(p
 void PanelProduct::buildControls() {
     auto* screen = new QHBoxLayout(this);
     screen->setContentsMargins(0, 0, 0, 0);
-    ScreenForm form(this, formWidth, fieldLeft, fieldWidth, 5);
-    screen->addWidget(form.widget());
-    Image1 = new ScreenPicture(context_.guard, productsPicture(), this);
+    ScreenForm form(context_.guard, this, formWidth, fieldLeft, fieldWidth, 5);
+    screen->addWidget(form.area());
+    Image1 = new ScreenPicture(context_.guard, picture(QStringLiteral("products-screen")), this);
     Image1->setObjectName(QStringLiteral("Image1"));
     screen->addWidget(Image1, 1);
 

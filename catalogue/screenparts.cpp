@@ -4,13 +4,14 @@
 #include "common/font.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
-#include <QPolygonF>
 #include <QPushButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace tillora {
@@ -38,10 +39,18 @@ int rowY(int row) {
 
 } // namespace
 
-ScreenForm::ScreenForm(QWidget* parent, int width, int fieldLeft, int fieldWidth, int rows)
-    : form_(new QWidget(parent)), fieldLeft_(fieldLeft), fieldWidth_(fieldWidth),
+ScreenForm::ScreenForm(const Guard& guard, QWidget* parent, int width, int fieldLeft, int fieldWidth,
+                       int rows)
+    : form_(new QWidget), area_(nullptr), fieldLeft_(fieldLeft), fieldWidth_(fieldWidth),
       nextButtonTop_(rowY(rows) + buttonGap) {
     form_->setFixedWidth(width);
+    area_ = new ScrollingPanel(form_, Qt::Vertical, parent);
+    ScrollingPanel* area = area_;
+    QWidget* form = form_;
+    guard.on(qApp, &QApplication::focusChanged, area_, [area, form](QWidget*, QWidget* now) {
+        if (now != nullptr && form->isAncestorOf(now))
+            area->ensureWidgetVisible(now);
+    });
 }
 
 QLabel* ScreenForm::label(int row, QWidget* field, const char* name) const {
@@ -174,7 +183,7 @@ QValidator::State UpperCaseValidator::validate(QString& input, int& pos) const {
 
 // ---- ScreenPicture
 
-ScreenPicture::ScreenPicture(const Guard& guard, QPixmap picture, QWidget* parent)
+ScreenPicture::ScreenPicture(const Guard& guard, QIcon picture, QWidget* parent)
     : QWidget(parent), guard_(guard), picture_(std::move(picture)) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -182,92 +191,11 @@ ScreenPicture::ScreenPicture(const Guard& guard, QPixmap picture, QWidget* paren
 void ScreenPicture::paintEvent(QPaintEvent* event) {
     Q_UNUSED(event)
     guard_.run([this]() {
-        if (picture_.isNull() || width() <= 0 || height() <= 0)
+        const int edge = std::min(width(), height()) - 32;
+        if (picture_.isNull() || edge <= 0)
             return;
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        QSize size = picture_.size().scaled(this->size() - QSize(32, 32), Qt::KeepAspectRatio);
-        if (size.isEmpty())
-            return;
-        const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
-        painter.drawPixmap(target, picture_);
-    });
-}
-
-namespace {
-
-// A picture drawn here, so the program carries no image files.
-QPixmap drawnPicture(const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(400, 400);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    draw(painter);
-    return pixmap;
-}
-
-} // namespace
-
-QPixmap productsPicture() {
-    return drawnPicture([](QPainter& p) {
-        // Two shelves.
-        p.setBrush(QColor(150, 110, 70));
-        p.drawRect(QRectF(30, 180, 340, 14));
-        p.drawRect(QRectF(30, 330, 340, 14));
-        // Goods on the shelves: boxes, jars and a bottle.
-        const struct {
-            QRectF rect;
-            QColor colour;
-        } goods[] = {
-            {{45, 100, 70, 80}, QColor(220, 90, 70)},   {{125, 70, 50, 110}, QColor(240, 190, 60)},
-            {{185, 120, 80, 60}, QColor(90, 160, 90)},  {{275, 90, 80, 90}, QColor(80, 130, 200)},
-            {{50, 260, 60, 70}, QColor(160, 100, 180)}, {{120, 240, 90, 90}, QColor(230, 140, 60)},
-        };
-        for (const auto& good : goods) {
-            p.setBrush(good.colour);
-            p.drawRoundedRect(good.rect, 6, 6);
-        }
-        p.setBrush(QColor(60, 140, 120));
-        p.drawRoundedRect(QRectF(225, 230, 36, 100), 10, 10);
-        p.drawRect(QRectF(236, 210, 14, 24));
-        // A barcode label hanging in front.
-        p.setBrush(Qt::white);
-        p.setPen(QPen(QColor(60, 60, 60), 2));
-        p.drawRoundedRect(QRectF(270, 240, 110, 80), 6, 6);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        const int widths[] = {3, 1, 2, 1, 3, 2, 1, 1, 3, 1, 2, 2, 1, 3, 1, 2, 1};
-        qreal x = 282;
-        for (int i = 0; i < static_cast<int>(std::size(widths)) && x < 368; ++i) {
-            if (i % 2 == 0)
-                p.drawRect(QRectF(x, 252, widths[i] * 2, 56));
-            x += widths[i] * 2 + 2;
-        }
-    });
-}
-
-QPixmap customersPicture() {
-    return drawnPicture([](QPainter& p) {
-        // An account book lying open: two pages with their lines.
-        p.setBrush(QColor(120, 60, 50));
-        p.drawRoundedRect(QRectF(30, 90, 340, 230), 12, 12);
-        p.setBrush(QColor(252, 246, 225));
-        p.drawRect(QRectF(45, 100, 150, 205));
-        p.drawRect(QRectF(205, 100, 150, 205));
-        p.setPen(QPen(QColor(150, 170, 200), 3));
-        for (int y = 135; y < 300; y += 26) {
-            p.drawLine(QPointF(60, y), QPointF(180, y));
-            p.drawLine(QPointF(220, y), QPointF(340, y));
-        }
-        // A settled line ticked off.
-        p.setPen(QPen(QColor(40, 150, 60), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(250, 180), QPointF(272, 202), QPointF(320, 150)}));
-        // A stack of coins in front.
-        p.setPen(QPen(QColor(150, 110, 20), 3));
-        p.setBrush(QColor(240, 200, 70));
-        for (int i = 0; i < 4; ++i)
-            p.drawEllipse(QRectF(250, 330 - i * 16, 110, 40));
+        picture_.paint(&painter, QRect((width() - edge) / 2, (height() - edge) / 2, edge, edge));
     });
 }
 

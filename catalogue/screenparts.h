@@ -2,11 +2,12 @@
 // Parts the products and customers screens share: the editable drop-down whose text is
 // looked up at every change, the screens' font and the decorative picture beside the form.
 #include "platform/guard.h"
+#include "platform/qt/scrollingpanel.h"
 #include "store/context.h"
 #include "store/database.h"
 
 #include <QComboBox>
-#include <QPixmap>
+#include <QIcon>
 #include <QValidator>
 #include <QWidget>
 
@@ -22,11 +23,15 @@ class ColumnListModel;
 
 // The form on the left of a screen: captions at 8 from the left, fields from fieldLeft, one
 // row every 44 pixels, and below the rows a column of buttons under the fields. Every control
-// gets the screen font; every button is pressed by Enter while it has the focus.
+// gets the screen font; every button is pressed by Enter while it has the focus. On a screen
+// too low for it the form scrolls, following the focus.
 class ScreenForm {
 public:
-    ScreenForm(QWidget* parent, int width, int fieldLeft, int fieldWidth, int rows);
+    ScreenForm(const Guard& guard, QWidget* parent, int width, int fieldLeft, int fieldWidth, int rows);
+    // The form, the parent of its controls.
     QWidget* widget() const { return form_; }
+    // What the screen lays out: the form in its scrolling area.
+    QWidget* area() const { return area_; }
 
     // The caption of a row, naming the field of that row for the accessibility tools.
     QLabel* label(int row, QWidget* field, const char* name = nullptr) const;
@@ -46,6 +51,7 @@ private:
     QPushButton* makeButton(const char* name) const;
 
     QWidget* form_;
+    ScrollingPanel* area_;
     int fieldLeft_;
     int fieldWidth_;
     int nextButtonTop_;
@@ -100,22 +106,17 @@ public:
     State validate(QString& input, int& pos) const override;
 };
 
-// A drawn picture scaled to the widget with its proportions kept, centred.
+// A picture (platform/qt/pictures.h) scaled to the widget with its proportions kept, centred.
 class ScreenPicture : public QWidget {
 public:
-    ScreenPicture(const Guard& guard, QPixmap picture, QWidget* parent = nullptr);
+    ScreenPicture(const Guard& guard, QIcon picture, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Guard guard_;
-    QPixmap picture_;
+    QIcon picture_;
 };
-
-// The products screen's picture: a shelf of goods with a barcode label.
-QPixmap productsPicture();
-// The customers screen's picture: a customer beside an open ledger.
-QPixmap customersPicture();
 
 } // namespace tillora

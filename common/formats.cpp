@@ -221,4 +221,8 @@ QString withCurrency(const QString& symbol, const QString& amount) {
     return symbol + QLatin1Char(' ') + amount;
 }
 
+QVariant listCellAlignment(bool amount) {
+    return amount ? QVariant(static_cast<int>(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+}
+
 } // namespace tillora

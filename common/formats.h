@@ -2,6 +2,7 @@
 // Amounts and quantities as the program shows, prints, exports and reads them back: "." as the
 // decimal point always, no digit grouping, never the user's locale.
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace tillora {
@@ -25,5 +26,9 @@ QString formatQuantity(qint32 quantity);
 
 // The currency symbol, one blank, the amount: "$ 12.50"; an empty symbol gives " 12.50".
 QString withCurrency(const QString& symbol, const QString& amount);
+
+// What a list model answers for Qt::TextAlignmentRole: amounts and quantities right-aligned,
+// so that their decimals line up; other cells (an invalid value) as the view aligns them.
+QVariant listCellAlignment(bool amount);
 
 } // namespace tillora

@@ -77,6 +77,9 @@ void TTranslateForm::buildControls() {
     RichEdit1->setBackgroundRole(QPalette::Button);
     RichEdit1->viewport()->setBackgroundRole(QPalette::Button);
     RichEdit1->setPlainText(QStringLiteral("Kestrum"));
+    // The captions name the controls beside them.
+    Label1->setBuddy(ComboBox1);
+    Label2->setBuddy(RichEdit1);
 
     Label3 = new QLabel(translate_(QStringLiteral("Contribute Translation")), this);
     Label3->setObjectName(QStringLiteral("Label3"));

@@ -1,14 +1,13 @@
 #include "receipts/printtemplate.h"
 
 #include "platform/guard.h"
+#include "platform/qt/pictures.h"
 #include "receipts/receipts.h"
 
 #include <QAction>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -18,23 +17,6 @@
 namespace tillora {
 
 namespace {
-
-// A sheet with a few lines of text and a small drop-down arrow: the menu button's picture.
-QIcon templateMenuIcon() {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(QColor(90, 90, 90));
-    p.setBrush(Qt::white);
-    p.drawRect(2, 1, 11, 15);
-    p.setPen(QColor(60, 100, 170));
-    for (int y = 4; y <= 13; y += 3)
-        p.drawLine(4, y, 11, y);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 40, 40));
-    p.drawPolygon(QPolygon({QPoint(14, 14), QPoint(20, 14), QPoint(17, 18)}));
-    return QIcon(pixmap);
-}
 
 // Text with every line end (CR LF, lone CR, lone LF) as LF, the way the text box keeps lines.
 QString withLfLineEnds(QString text) {
@@ -69,8 +51,11 @@ TPrintTemplateForm::TPrintTemplateForm(ReceiptSettings& receipts, ISettingsStore
     strip->setFixedHeight(37);
     SpeedButton1 = new QToolButton(strip);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setIcon(templateMenuIcon());
+    SpeedButton1->setIcon(picture(QStringLiteral("template-menu")));
     SpeedButton1->setAutoRaise(true);
+    // Named for the accessibility tools, where neither shows a caption.
+    Memo1->setAccessibleName(translate_(QStringLiteral("Print Template")));
+    SpeedButton1->setAccessibleName(translate_(QStringLiteral("Placeholders")));
     BitBtn1 = new QPushButton(translate_(QStringLiteral("OK")), strip);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setFixedWidth(150);

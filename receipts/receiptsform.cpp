@@ -3,6 +3,7 @@
 #include "common/font.h"
 #include "platform/files.h"
 #include "platform/guard.h"
+#include "platform/qt/pictures.h"
 #include "platform/settingsstore.h"
 #include "receipts/receipts.h"
 
@@ -11,8 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -28,21 +27,6 @@ namespace {
 QString& chosenFolder() {
     static QString folder;
     return folder;
-}
-
-// A yellow folder: the folder button's picture.
-QIcon folderIcon() {
-    QPixmap pixmap(18, 18);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(150, 110, 20));
-    p.setBrush(QColor(240, 196, 70));
-    p.drawPolygon(
-        QPolygon({QPoint(1, 4), QPoint(6, 4), QPoint(8, 6), QPoint(16, 6), QPoint(16, 15), QPoint(1, 15)}));
-    p.setBrush(QColor(252, 220, 110));
-    p.drawRect(1, 8, 15, 7);
-    return QIcon(pixmap);
 }
 
 } // namespace
@@ -83,8 +67,12 @@ TFormReceipts::TFormReceipts(ReceiptSettings& receipts, ISettingsStore& settings
     Edit1->setFixedWidth(265);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setIcon(folderIcon());
+    SpeedButton1->setIcon(picture(QStringLiteral("folder")));
     SpeedButton1->setFixedSize(24, 24);
+    // The captions name the boxes beside them; the folder button is named by what it does.
+    Label1->setBuddy(SpinEdit1);
+    Label2->setBuddy(Edit1);
+    SpeedButton1->setAccessibleName(translate_(QStringLiteral("Select folder:")));
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);

@@ -23,7 +23,11 @@ int CartModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CartModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= lines_.size() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= lines_.size())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return listCellAlignment(index.column() != Barcode && index.column() != Product);
+    if (role != Qt::DisplayRole)
         return {};
     const CartLine& l = lines_[index.row()];
     switch (index.column()) {

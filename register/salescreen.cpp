@@ -2,6 +2,7 @@
 
 #include "catalogue/products.h"
 #include "common/formats.h"
+#include "platform/qt/pictures.h"
 #include "platform/settingsstore.h"
 #include "register/cart.h"
 
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -32,50 +32,6 @@ void setPixelFont(QWidget* widget, int pixels, bool bold = false) {
     font.setPixelSize(pixels);
     font.setBold(bold);
     widget->setFont(font);
-}
-
-// Small pictures drawn here, so the program carries no image files.
-QIcon drawnIcon(int size, const std::function<void(QPainter&, int)>& draw) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter, size);
-    return QIcon(pixmap);
-}
-
-QIcon listIcon() {
-    return drawnIcon(24, [](QPainter& p, int s) {
-        p.setPen(QPen(QColor(40, 90, 160), 2));
-        for (int i = 0; i < 3; ++i) {
-            const int y = s / 4 + i * s / 4;
-            p.drawEllipse(QPointF(s / 6.0, y), 1.5, 1.5);
-            p.drawLine(s / 3, y, s - 3, y);
-        }
-    });
-}
-
-QIcon discountIcon() {
-    return drawnIcon(28, [](QPainter& p, int s) {
-        p.setPen(QPen(QColor(180, 40, 40), 2.5));
-        p.drawEllipse(QPointF(s * 0.3, s * 0.3), s * 0.12, s * 0.12);
-        p.drawEllipse(QPointF(s * 0.7, s * 0.7), s * 0.12, s * 0.12);
-        p.drawLine(QPointF(s * 0.75, s * 0.2), QPointF(s * 0.25, s * 0.8));
-    });
-}
-
-QPixmap barcodePicture() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    const int widths[] = {2, 1, 1, 3, 1, 2, 1, 1, 2, 3, 1};
-    int x = 2;
-    for (int i = 0; i < 11 && x < 30; ++i) {
-        if (i % 2 == 0)
-            p.fillRect(x, 5, widths[i], 22, Qt::black);
-        x += widths[i] + 1;
-    }
-    return pixmap;
 }
 
 } // namespace
@@ -104,16 +60,20 @@ void PanelMain::buildControls() {
     strip->setContentsMargins(4, 2, 4, 2);
     BitBtn22 = new QToolButton(Panel12);
     BitBtn22->setObjectName(QStringLiteral("BitBtn22"));
-    BitBtn22->setIcon(listIcon());
+    BitBtn22->setIcon(picture(QStringLiteral("product-list")));
+    BitBtn22->setIconSize(QSize(24, 24));
     BitBtn22->setFixedWidth(43);
     BitBtn22->setCursor(Qt::PointingHandCursor);
     Edit4 = new QLineEdit(Panel12);
     Edit4->setObjectName(QStringLiteral("Edit4"));
-    Edit4->setFixedWidth(315);
+    // The entry box and the two buttons have their designed widths where the window has room
+    // for them, and give way on a small screen.
+    Edit4->setMinimumWidth(120);
+    Edit4->setMaximumWidth(315);
     setPixelFont(Edit4, 16);
     Image3 = new QLabel(Panel12);
     Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setPixmap(barcodePicture());
+    Image3->setPixmap(picturePixmap(QStringLiteral("barcode"), QSize(32, 32), devicePixelRatioF()));
     Image3->setFixedSize(32, 32);
     SpinEdit1 = new QSpinBox(Panel12);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
@@ -123,17 +83,19 @@ void PanelMain::buildControls() {
     setPixelFont(SpinEdit1, 16);
     BitBtn15 = new QPushButton(Panel12);
     BitBtn15->setObjectName(QStringLiteral("BitBtn15"));
-    BitBtn15->setFixedWidth(120);
+    BitBtn15->setMinimumWidth(80);
+    BitBtn15->setMaximumWidth(120);
     BitBtn16 = new QPushButton(Panel12);
     BitBtn16->setObjectName(QStringLiteral("BitBtn16"));
-    BitBtn16->setFixedWidth(120);
+    BitBtn16->setMinimumWidth(80);
+    BitBtn16->setMaximumWidth(120);
     strip->addWidget(BitBtn22);
-    strip->addWidget(Edit4);
+    strip->addWidget(Edit4, 315);
     strip->addWidget(Image3);
     strip->addSpacing(8);
     strip->addWidget(SpinEdit1);
-    strip->addWidget(BitBtn15);
-    strip->addWidget(BitBtn16);
+    strip->addWidget(BitBtn15, 120);
+    strip->addWidget(BitBtn16, 120);
     strip->addStretch(1);
     screen->addWidget(Panel12);
     QWidget::setTabOrder(BitBtn22, Edit4);
@@ -211,7 +173,7 @@ void PanelMain::buildControls() {
     setPixelFont(Label21, 18);
     Button1 = new QToolButton(Panel5);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setIcon(discountIcon());
+    Button1->setIcon(picture(QStringLiteral("discount")));
     Button1->setIconSize(QSize(28, 28));
     Button1->setFixedSize(39, 39);
     totals->addWidget(Label5);
@@ -289,11 +251,19 @@ void PanelMain::matchMemoToPanel() {
 
 void PanelMain::setCaptions() {
     BitBtn22->setToolTip(context_.tr(QStringLiteral("Product List")));
+    // What the boxes and the picture buttons are called where no caption shows.
+    BitBtn22->setAccessibleName(BitBtn22->toolTip());
+    Edit4->setAccessibleName(context_.tr(QStringLiteral("Barcode or product name")));
+    SpinEdit1->setAccessibleName(context_.tr(QStringLiteral("Quantity")));
+    ListView1->setAccessibleName(context_.tr(QStringLiteral("Cart")));
+    Memo1->setAccessibleName(context_.tr(QStringLiteral("Change:")));
+    Edit7->setAccessibleName(context_.tr(QStringLiteral("Cash received")));
     BitBtn15->setText(context_.tr(QStringLiteral("ADD")));
     BitBtn16->setText(context_.tr(QStringLiteral("DELETE")));
     Label20->setText(context_.tr(QStringLiteral("Change:")));
     Label5->setText(context_.tr(QStringLiteral("GRAND TOTAL:")));
     Button1->setToolTip(context_.tr(QStringLiteral("Discount")));
+    Button1->setAccessibleName(Button1->toolTip());
     QStringList headers;
     for (const char* caption :
          {"Barcode", "Product", "Price", "Quantity", "Total", "Discounted Price", "Discounted Total"})

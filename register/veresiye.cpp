@@ -4,40 +4,16 @@
 #include "store/database.h"
 
 #include "platform/guard.h"
+#include "platform/qt/pictures.h"
 #include "platform/services.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace tillora {
-
-namespace {
-
-// The chooser's picture: a customer's head and shoulders beside a small ledger.
-QPixmap customerPicture() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(70, 110, 170));
-    p.drawEllipse(QRectF(6, 36, 40, 34));
-    p.setBrush(QColor(236, 196, 160));
-    p.drawEllipse(QRectF(15, 10, 22, 24));
-    p.setPen(QPen(QColor(110, 80, 40), 1.5));
-    p.setBrush(QColor(250, 240, 200));
-    p.drawRect(QRectF(40, 26, 20, 26));
-    for (int y = 32; y <= 46; y += 5)
-        p.drawLine(QPointF(43, y), QPointF(57, y));
-    return pixmap;
-}
-
-} // namespace
 
 TVeresiyeForm::TVeresiyeForm(SaleContext& sale, QWidget* parent) : QDialog(parent), sale_(sale) {
     setObjectName(QStringLiteral("TVeresiyeForm"));
@@ -50,7 +26,7 @@ TVeresiyeForm::TVeresiyeForm(SaleContext& sale, QWidget* parent) : QDialog(paren
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(customerPicture());
+    Image1->setPixmap(picturePixmap(QStringLiteral("customer"), QSize(64, 64), devicePixelRatioF()));
     Image1->setGeometry(16, 16, 64, 64);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -61,6 +37,7 @@ TVeresiyeForm::TVeresiyeForm(SaleContext& sale, QWidget* parent) : QDialog(paren
     ComboBox1->setEditable(false);
     ComboBox1->setFont(font);
     ComboBox1->setGeometry(96, 44, 313, 34);
+    Label1->setBuddy(ComboBox1);
     BitBtn1 = new QPushButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setFont(font);

@@ -190,6 +190,13 @@ int SalesRecordsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SalesRecordsModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.isValid()) {
+        const int column = index.column();
+        return listCellAlignment(kind_ == RecordKind::Payments
+                                     ? column == PayPrice || column == PayQuantity || column == PayTotal
+                                     : column == CreditPrice || column == CreditQuantity ||
+                                           column == CreditTotal);
+    }
     // The tooltip shows a cell in full where its column is too narrow for it.
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid())
         return QVariant();

@@ -1,6 +1,7 @@
 #include "reports/sellingsscreen.h"
 
 #include "platform/messages.h"
+#include "platform/qt/scrollingpanel.h"
 #include "reports/filterlist.h"
 
 #include <QAction>
@@ -45,7 +46,13 @@ void PanelSellings::buildControls() {
     // Filter bar: begin and end with their times below them, the two filter lists at the right,
     // the buttons in the third row.
     auto* bar = new QGridLayout;
-    auto label = [this](const QString& text) { return new QLabel(text, this); };
+    bar->setContentsMargins(0, 0, 0, 0);
+    // Each caption names the control beside it (the time pickers share the date's caption).
+    auto label = [this](const QString& text, QWidget* buddy) {
+        auto* caption = new QLabel(text, this);
+        caption->setBuddy(buddy);
+        return caption;
+    };
     DateTimePicker1 = new QDateEdit(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker2 = new QDateEdit(this);
@@ -74,15 +81,17 @@ void PanelSellings::buildControls() {
         if (auto* view = qobject_cast<QListView*>(box->view()))
             view->setUniformItemSizes(true);
     }
-    bar->addWidget(label(context_.tr(QStringLiteral("Begin:"))), 0, 0);
+    bar->addWidget(label(context_.tr(QStringLiteral("Begin:")), DateTimePicker1), 0, 0);
     bar->addWidget(DateTimePicker1, 0, 1);
-    bar->addWidget(label(context_.tr(QStringLiteral("End:"))), 0, 2);
+    bar->addWidget(label(context_.tr(QStringLiteral("End:")), DateTimePicker2), 0, 2);
     bar->addWidget(DateTimePicker2, 0, 3);
-    bar->addWidget(label(context_.tr(QStringLiteral("Customer:"))), 0, 4);
+    bar->addWidget(label(context_.tr(QStringLiteral("Customer:")), ComboBox3), 0, 4);
     bar->addWidget(ComboBox3, 0, 5);
+    DateTimePicker3->setAccessibleName(context_.tr(QStringLiteral("Begin:")));
+    DateTimePicker4->setAccessibleName(context_.tr(QStringLiteral("End:")));
     bar->addWidget(DateTimePicker3, 1, 1);
     bar->addWidget(DateTimePicker4, 1, 3);
-    bar->addWidget(label(context_.tr(QStringLiteral("Product:"))), 1, 4);
+    bar->addWidget(label(context_.tr(QStringLiteral("Product:")), ComboBox4), 1, 4);
     bar->addWidget(ComboBox4, 1, 5);
     bar->setColumnStretch(5, 1);
 
@@ -100,12 +109,17 @@ void PanelSellings::buildControls() {
     for (QPushButton* b : {BitBtn18, BitBtn19, BitBtn21, BitBtn20})
         buttons->addWidget(b, 1);
     bar->addLayout(buttons, 2, 0, 1, 6);
-    screen->addLayout(bar);
+    auto* filters = new QWidget;
+    filters->setLayout(bar);
+    // It scrolls sideways where the window is narrower than the bar.
+    screen->addWidget(new ScrollingPanel(filters, Qt::Horizontal, this));
 
     // The two lists in one place.
     lists_ = new QStackedWidget(this);
     ListView2 = makeList(QStringLiteral("ListView2"), records_.payments(), paymentWidths);
     ListView3 = makeList(QStringLiteral("ListView3"), records_.credits(), creditWidths);
+    ListView2->setAccessibleName(context_.tr(QStringLiteral("Payments")));
+    ListView3->setAccessibleName(context_.tr(QStringLiteral("Credits")));
     lists_->addWidget(ListView2);
     lists_->addWidget(ListView3);
     screen->addWidget(lists_, 1);

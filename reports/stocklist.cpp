@@ -138,6 +138,8 @@ int StockListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant StockListModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.isValid())
+        return listCellAlignment(index.column() == 2 || index.column() == 3); // price, stock
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
     return cellText(index.row(), index.column());

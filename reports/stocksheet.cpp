@@ -83,6 +83,7 @@ TStockSheetForm::TStockSheetForm(ProgramContext& context, QWidget* parent)
     model_ = new StockListModel(captions, this);
     ListView1 = makeReportList(QStringLiteral("ListView1"), model_, {122, 118, 118, 118, 118}, this);
     ListView1->horizontalHeader()->setSortIndicatorShown(false);
+    ListView1->setAccessibleName(windowTitle());
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     BitBtn1 = new QPushButton(context_.tr(QStringLiteral("Export to File...")), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

@@ -83,6 +83,8 @@ int TopSellingModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TopSellingModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.isValid())
+        return listCellAlignment(index.column() >= 2); // units, money
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_.size())
         return {};
     const TopSellingRow& row = rows_[index.row()];

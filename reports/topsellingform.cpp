@@ -69,7 +69,11 @@ TFormTopSelling::TFormTopSelling(ProgramContext& context, QWidget* parent)
                             static_cast<QWidget*>(Label2), static_cast<QWidget*>(DateTimePicker2)})
         widget->setFont(large);
 
+    Label1->setBuddy(DateTimePicker1);
+    Label2->setBuddy(DateTimePicker2);
+
     ListView1 = makeReportList(QStringLiteral("ListView1"), model_, {122, 118, 118, 118}, this);
+    ListView1->setAccessibleName(windowTitle());
     BitBtn1 = new QPushButton(context_.tr(QStringLiteral("Export to File...")), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setAutoDefault(false);

@@ -1,44 +1,21 @@
 #include "web/feedback.h"
 
 #include "buildinfo.h"
+#include "platform/qt/pictures.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace tillora {
 
 namespace {
-
-// The 32 x 32 picture of an opinion panel: a smiling or a frowning face.
-QPixmap facePicture(bool smiling) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(120, 80, 0), 1.5));
-    p.setBrush(smiling ? QColor(255, 206, 60) : QColor(240, 150, 60));
-    p.drawEllipse(QRectF(2, 2, 28, 28));
-    p.setBrush(QColor(60, 40, 0));
-    p.drawEllipse(QRectF(10, 10, 4, 5));
-    p.drawEllipse(QRectF(18, 10, 4, 5));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(60, 40, 0), 2, Qt::SolidLine, Qt::RoundCap));
-    QPainterPath mouth;
-    mouth.moveTo(10, smiling ? 19 : 23);
-    mouth.quadTo(16, smiling ? 26 : 16, 22, smiling ? 19 : 23);
-    p.drawPath(mouth);
-    return pixmap;
-}
 
 QFont pixelFont(const QFont& base, int pixels) {
     QFont font = base;
@@ -91,8 +68,10 @@ TFeedbackForm::TFeedbackForm(IMessages& messages, Translate translate, FeedbackS
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(EmailMaxLength);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward),
-                              translate_(QStringLiteral("Send")), this);
+    // The captions name the boxes below and beside them.
+    Label2->setBuddy(Memo1);
+    Label3->setBuddy(Edit1);
+    BitBtn1 = new QPushButton(picture(QStringLiteral("send")), translate_(QStringLiteral("Send")), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setFixedSize(180, 34);
     BitBtn1->setDefault(true);
@@ -151,7 +130,8 @@ QFrame* TFeedbackForm::makeOpinionPanel(const QString& name, const QString& capt
     panel->setCursor(Qt::PointingHandCursor);
     auto* picture = new QLabel(panel);
     picture->setObjectName(name + QStringLiteral("Picture"));
-    picture->setPixmap(facePicture(like));
+    picture->setPixmap(picturePixmap(like ? QStringLiteral("like") : QStringLiteral("dislike"), QSize(32, 32),
+                                     devicePixelRatioF()));
     picture->setFixedSize(32, 32);
     auto* text = new QLabel(caption, panel);
     text->setObjectName(name + QStringLiteral("Caption"));

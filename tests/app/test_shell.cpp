@@ -1,6 +1,7 @@
 #include "app/appform.h"
 #include "app/themes.h"
 #include "common/passwords.h"
+#include "i18n/mnemonics.h"
 #include "platform/scripted/scripted.h"
 #include "receipts/printtemplate.h"
 #include "receipts/receiptsform.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -19,6 +21,24 @@
 #include <QtTest>
 
 using namespace tillora;
+
+namespace {
+
+// The keys that reach a widget as plain key presses (not taken as a shortcut).
+class KeyPresses : public QObject {
+public:
+    explicit KeyPresses(QWidget* widget) { widget->installEventFilter(this); }
+    QList<int> keys;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress)
+            keys.append(static_cast<QKeyEvent*>(event)->key());
+        return false;
+    }
+};
+
+} // namespace
 
 // The frame of the main window: passwords and full access, themes, column widths, screen
 // switching and the shell commands, with scripted dialogs.
@@ -51,6 +71,10 @@ private Q_SLOTS:
     void resetToDefaults();
     void resetToDefaultsNeedsFullAccessWithAdminPassword();
     void keyboardShortcutsAndHelp();
+    void barKeys_data();
+    void barKeys();
+    void menusHaveMnemonics();
+    void menuItemByKeyboard();
     void restart();
     void translatedCaptionsAndPromptButtons();
 
@@ -454,7 +478,10 @@ void TestShell::keyboardShortcutsAndHelp() {
     QCOMPARE(messages.shown[0].icon, MsgIcon::Information);
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("\nDel: \tDelete last entered product\nESC: \tCancel product "
-                            "selection\nCtrl Alt P: \tProduct List"));
+                            "selection\nCtrl Alt P: \tProduct List"
+                            // The keys of the sell bar and the navigation bar follow.
+                            "\nF2: \tSELL BY CASH\nF3: \tSELL BY CREDIT\nF5: \tPRODUCTS\nF6: \tCUSTOMERS"
+                            "\nF7: \tSALES"));
     ui.OnlineHelp1->trigger();
     QCOMPARE(fake.shell.openedUrls, QStringList{QStringLiteral("http://kestrum.example/help/tillora/")});
     QCOMPARE(ui.OnlineHelp1->shortcut(), QKeySequence(Qt::Key_F1));
@@ -463,6 +490,95 @@ void TestShell::keyboardShortcutsAndHelp() {
     ui.Exit1->trigger();
     QVERIFY(form->ending());
     QVERIFY(messages.shown.size() == 1);
+}
+
+void TestShell::barKeys_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("tooltip");
+    QTest::newRow("SELL BY CASH") << "BitBtn1" << int(Qt::Key_F2) << "SELL BY CASH (F2)";
+    QTest::newRow("SELL BY CREDIT") << "BitBtn2" << int(Qt::Key_F3) << "SELL BY CREDIT (F3)";
+    QTest::newRow("PRODUCTS") << "BitBtn3" << int(Qt::Key_F5) << "PRODUCTS (F5)";
+    QTest::newRow("CUSTOMERS") << "BitBtn4" << int(Qt::Key_F6) << "CUSTOMERS (F6)";
+    QTest::newRow("SALES") << "BitBtn17" << int(Qt::Key_F7) << "SALES (F7)";
+}
+
+// Each button of the two bars has its function key, named in its tooltip; the key presses the
+// button wherever the focus is in the window, and only while the button itself can be pressed.
+void TestShell::barKeys() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(QString, tooltip);
+    auto form = start();
+    const test::MainWindowControls ui(*form);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    auto* pressed = form->findChild<QPushButton*>(button);
+    QVERIFY(pressed);
+    QCOMPARE(pressed->toolTip(), tooltip);
+    QSignalSpy clicks(pressed, &QPushButton::clicked);
+    const bool sellBar = pressed->parentWidget() == ui.Panel1;
+    QTimer closer; // the sale itself is not the point here: "Confirm?" is declined, the chooser closed
+    if (sellBar) {
+        // With the cart empty the sell bar is hidden: its key is no shortcut and reaches the
+        // focused cart list as a plain key.
+        KeyPresses reached(ui.ListView1);
+        QTest::keyClick(ui.ListView1, Qt::Key(key));
+        QCOMPARE(reached.keys, QList<int>{key});
+        form->saleRegister().addByHand(QStringLiteral("MILK"), 1.5, 1);
+        messages.answers << MsgButton::No;
+        closer.setInterval(10);
+        connect(&closer, &QTimer::timeout, []() {
+            if (QWidget* chooser = QApplication::activeModalWidget())
+                chooser->close();
+        });
+        closer.start();
+    }
+    QWidget* focused = sellBar ? static_cast<QWidget*>(ui.ListView1) : ui.Edit4;
+    KeyPresses reached(focused);
+    QTest::keyClick(focused, Qt::Key(key));
+    QTRY_COMPARE(clicks.count(), 1);
+    QVERIFY(reached.keys.isEmpty());
+}
+
+// Every menu bar title and every menu item has a mnemonic of its own among its neighbours,
+// on top of its translated caption.
+void TestShell::menusHaveMnemonics() {
+    auto form = start();
+    auto check = [](const QList<QAction*>& actions, const QString& where) {
+        QSet<QKeySequence> seen;
+        for (const QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!mnemonic.isEmpty(), qPrintable(where + QStringLiteral(": ") + action->text()));
+            QVERIFY2(!seen.contains(mnemonic), qPrintable(where + QStringLiteral(": ") + action->text()));
+            seen.insert(mnemonic);
+        }
+    };
+    check(form->menuBar()->actions(), QStringLiteral("menu bar"));
+    for (const QMenu* menu : form->menuBar()->findChildren<QMenu*>())
+        check(menu->actions(), menu->objectName());
+    QCOMPARE(test::control<QMenu>(*form, "Operations1")->title(), QStringLiteral("&Operations"));
+    QCOMPARE(test::control<QAction>(*form, "Exit1")->text(), QStringLiteral("E&xit"));
+}
+
+// Alt and the menu's letter open a menu, the item's letter chooses the item, and the focus is
+// back in the cart list afterwards, so the next scan lands in the cart.
+void TestShell::menuItemByKeyboard() {
+    auto form = start();
+    const test::MainWindowControls ui(*form);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), ui.ListView1);
+    QTest::keyClick(ui.ListView1, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(ui.Operations1->isVisible());
+    const QKeySequence letter = QKeySequence::mnemonic(ui.KeyboardShortcuts1->text());
+    QTest::keyClick(ui.Operations1, letter[0].key());
+    QTRY_COMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].caption, QStringLiteral("Keyboard Shortcuts"));
+    QTRY_VERIFY(!ui.Operations1->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), ui.ListView1);
 }
 
 void TestShell::restart() {
@@ -521,10 +637,11 @@ void TestShell::translatedCaptionsAndPromptButtons() {
     QCOMPARE(prompts.shown[1].caption, QString::fromUtf8("W\xc3\xa4hrung"));
     QCOMPARE(prompts.shown[1].okText, QStringLiteral("Gut"));
     QCOMPARE(prompts.shown[1].cancelText, QStringLiteral("Abbrechen"));
-    QCOMPARE(ui.Settings1->title(), QStringLiteral("Einstellungen"));
-    QCOMPARE(ui.ProductsList1->text(), QStringLiteral("Produktliste..."));
+    // Menu captions read as translated; the mnemonic marks ("&") come on top of them.
+    QCOMPARE(withoutMnemonic(ui.Settings1->title()), QStringLiteral("Einstellungen"));
+    QCOMPARE(withoutMnemonic(ui.ProductsList1->text()), QStringLiteral("Produktliste..."));
     QCOMPARE(ui.BitBtn15->text(), QStringLiteral("HINZU"));
-    QCOMPARE(ui.ChangeInterface1->text(), QStringLiteral("Change Interface"));
+    QCOMPARE(withoutMnemonic(ui.ChangeInterface1->text()), QStringLiteral("Change Interface"));
 }
 
 // The receipt items of the Settings menu, in their place between the other items.

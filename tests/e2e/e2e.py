@@ -115,9 +115,19 @@ def main_window():
 
 
 def walk(node):
+    """node and everything below it. A part of the tree that goes away while it is read (a
+    window closing, a list refilled) is passed over; the callers look again until they find
+    what they wait for."""
     yield node
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
+    try:
+        count = node.childCount
+    except Exception:
+        return
+    for i in range(count):
+        try:
+            child = node.getChildAtIndex(i)
+        except Exception:
+            continue
         if child is not None:
             yield from walk(child)
 
