@@ -96,6 +96,7 @@ TAppForm::TAppForm(Services& services, QWidget* parent)
     creationStep([this]() { applyColumnWidths(); });
 
     resize(designSize());
+    layOutBars(); // the navigation font of the design size, before anything measures the buttons
     saleScreen_->focusCartList(); // the scanner types into the cart list
     TimerActivate->start();
     TimerPassword->start();
@@ -252,7 +253,10 @@ void TAppForm::showEvent(QShowEvent* event) {
 void TAppForm::layOutBars() {
     if (!Panel2)
         return;
-    const int navWidth = Panel2->contentsRect().width();
+    // The navigation bar spans the window's client area. Its own geometry follows the window's
+    // only once the window's layout has run, which for a window not yet shown is after the
+    // first measuring of the buttons: the window's width is right at once.
+    const int navWidth = width();
     const int pointSize = navWidth >= 1100 ? 24 : (navWidth > 800 ? 20 : 16);
     for (QPushButton* button : {BitBtn3, BitBtn4, BitBtn17}) {
         if (button->font().pointSize() == pointSize)

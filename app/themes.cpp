@@ -1,5 +1,7 @@
 #include "app/themes.h"
 
+#include "platform/qt/pictures.h"
+
 #include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -354,20 +356,36 @@ std::optional<ButtonLook> buttonLook(int index) {
     return look;
 }
 
+// A style with the program's own picture where the style would look one up: the menu bar asks
+// for the picture of its button for items that do not fit as it is made (under the start-up
+// look, see main), and finding the style's own makes Qt load every image reader it has, a
+// good part of the program's start.
+class PictureStyle : public QProxyStyle {
+public:
+    explicit PictureStyle(QStyle* base) : QProxyStyle(base) {}
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
+            return picture(QStringLiteral("more"));
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
+
 // Fusion with the theme's own push buttons. Drawing them in the style rather than with an
 // application style sheet matters: changing the application style sheet makes Qt reset the
 // fonts of existing widgets (inherited fonts are lost, explicitly set ones revert), which
 // would undo the window's fonts on every theme switch.
-class ThemeStyle : public QProxyStyle {
+class ThemeStyle : public PictureStyle {
 public:
     explicit ThemeStyle(ButtonLook look)
-        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))), look_(std::move(look)) {}
+        : PictureStyle(QStyleFactory::create(QStringLiteral("Fusion"))), look_(std::move(look)) {}
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         // Only push buttons: Fusion also draws combo boxes and tool buttons with this panel.
         if (element != PE_PanelButtonCommand || qobject_cast<const QPushButton*>(widget) == nullptr) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            PictureStyle::drawPrimitive(element, option, painter, widget);
             return;
         }
         const State state = option->state;
@@ -414,7 +432,7 @@ public:
         const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
         if (element != CE_PushButtonLabel || button == nullptr ||
             qobject_cast<const QPushButton*>(widget) == nullptr) {
-            QProxyStyle::drawControl(element, option, painter, widget);
+            PictureStyle::drawControl(element, option, painter, widget);
             return;
         }
         QStyleOptionButton label(*button);
@@ -428,12 +446,12 @@ public:
                                                                            : look_.text;
             label.palette.setColor(QPalette::ButtonText, text);
         }
-        QProxyStyle::drawControl(element, &label, painter, widget);
+        PictureStyle::drawControl(element, &label, painter, widget);
     }
 
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override {
-        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        QSize result = PictureStyle::sizeFromContents(type, option, size, widget);
         if (type == CT_PushButton && qobject_cast<const QPushButton*>(widget) != nullptr) {
             result += look_.padding;
             result.setHeight(std::max(result.height(), look_.minHeight));
